@@ -1,0 +1,146 @@
+#include "document_fixtures.h"
+
+#include "pravik/document/display_file.h"
+
+#include "common/recording_prompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pravik::document;
+
+namespace {
+
+const QByteArray kSerialComm = "[comm]\r\n"
+                               "Port =   1\r\n"
+                               "Baud =    9600\r\n"
+                               "Address =  1\r\n"
+                               "Address =  1\r\n"
+                               "feedback =  1\r\n"
+                               "scrtype =  1\r\n"
+                               "scrwidth =  160\r\n"
+                               "scrhigh =  32\r\n"
+                               "[Pics]\r\n";
+
+const QByteArray kEthernetComm = "[comm]\r\n"
+                                 "Port =   0\r\n"
+                                 "IP Port =    1973\r\n"
+                                 "IP Address = 192.168.0.200\r\n"
+                                 "Address =  1\r\n"
+                                 "feedback =  1\r\n"
+                                 "scrtype =  1\r\n"
+                                 "scrwidth =  160\r\n"
+                                 "scrhigh =  32\r\n"
+                                 "[Pics]\r\n";
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+TEST(DisplayFileSave, SerialBoardWithOneScreenIsByteExact)
+{
+    ScreenList list;
+    initScreenList(list);
+    list.setText(1, PictureColumn, QStringLiteral("C:\\pic\\a.bmp"));
+    EXPECT_EQ(displayFileBytes(serialBoard(), list), kSerialComm + defaultRecord(0, "C:\\pic\\a.bmp"));
+}
+
+TEST(DisplayFileSave, EthernetBoardWritesPortAndAddressLinesOnce)
+{
+    EXPECT_EQ(displayFileBytes(ethernetBoard(), listWithPictures(0)), kEthernetComm);
+}
+
+TEST(DisplayFileSave, ListEndsAtTheFirstRowWithoutAPicture)
+{
+    ScreenList list = listWithPictures(8);
+    list.setText(5, PictureColumn, QString());
+    QByteArray expected = kSerialComm;
+    for (int r = 1; r <= 4; ++r)
+        expected += defaultRecord(r - 1, QStringLiteral("C:\\pic\\%1.bmp").arg(r).toLatin1());
+    EXPECT_EQ(displayFileBytes(serialBoard(), list), expected);
+}
+
+TEST(DisplayFileSave, RecordsAreNumberedByPositionAndStopAt239)
+{
+    ScreenList list = listWithPictures(239);
+    list.setText(3, NumberColumn, QStringLiteral(" 2"));
+    list.insertRow(240, defaultScreenRow(QStringLiteral("239")));
+    list.setText(240, PictureColumn, QStringLiteral("beyond.bmp"));
+    const QByteArray bytes = displayFileBytes(serialBoard(), list);
+    EXPECT_EQ(bytes.count("\r\n") - 10, 239 * 9);
+    EXPECT_TRUE(bytes.contains("\r\n2\r\n\"C:\\pic\\3.bmp\""));
+    EXPECT_FALSE(bytes.contains("beyond"));
+}
+
+TEST(DisplayFileSave, SevenDigitBaudAndWideValuesAreWrittenInFull)
+{
+    BoardSettings s = serialBoard();
+    s.baud = 1152000;
+    s.port = 16;
+    s.setBusAddress(255);
+    const QByteArray bytes = displayFileBytes(s, listWithPictures(0));
+    EXPECT_TRUE(bytes.contains("Port =   16\r\nBaud =    1152000\r\nAddress =  255\r\nAddress =  255\r\n"));
+}
+
+TEST(DisplayFileSave, ReplacesTheOldFileAndRefusesUnreadableFields)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("board.lt"));
+    common::RecordingPrompter prompter;
+    ASSERT_TRUE(saveDisplayFile(path, serialBoard(), listWithPictures(2), prompter));
+    const QByteArray first = readAll(path);
+
+    ScreenList bad = listWithPictures(3);
+    bad.setText(3, PictureColumn, QStringLiteral("C:\\pic\\\"quoted\".bmp"));
+    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), bad, prompter));
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("第 2 幕的图片文件")));
+    EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Error);
+    EXPECT_EQ(readAll(path), first);
+
+    bad.setText(3, PictureColumn, QStringLiteral("two\nlines.bmp"));
+    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), bad, prompter));
+    EXPECT_EQ(readAll(path), first);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("board.lt")});
+}
+
+TEST(DisplayFileSave, FailedWriteKeepsTheOldFileAndTellsWhy)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("board.lt"));
+    common::RecordingPrompter prompter;
+    ASSERT_TRUE(saveDisplayFile(path, serialBoard(), listWithPictures(1), prompter));
+    const QByteArray first = readAll(path);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+
+    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), listWithPictures(5), prompter));
+    chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].text.contains(QStringLiteral("board.lt")));
+    EXPECT_EQ(readAll(path), first);
+}
+
+TEST(DisplayFileSave, FolderThatCannotHoldTheFileIsReported)
+{
+    QTemporaryDir dir;
+    const QString notAFolder = dir.filePath(QStringLiteral("plain"));
+    QFile plain(notAFolder);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    common::RecordingPrompter prompter;
+    const QString path = notAFolder + QStringLiteral("/board.lt");
+    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), listWithPictures(1), prompter));
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("无法保存显示文件 ") + path));
+    EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("Pravik"));
+}
