@@ -1,0 +1,42 @@
+#include "commands.h"
+
+#include <QTextStream>
+
+namespace pravik::cli {
+namespace {
+
+const char *const kUsage =
+    "Usage: pravik-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "The terminal companion of Pravik, the LED sign board editor.\n"
+    "\n"
+    "Commands:\n"
+    "  show FILE.lt [--json]   print a display file's board settings and screens\n"
+    "  create FILE.lt          write a display file from JSON read on standard input\n"
+    "\n"
+    "Run 'pravik-cli COMMAND --help' for the options of one command.\n";
+
+} // namespace
+
+int runCli(const QStringList &arguments, Terminal &terminal)
+{
+    if (arguments.isEmpty()) {
+        terminal.err << kUsage;
+        return ExitUsageOrUnreadable;
+    }
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        terminal.out << kUsage;
+        return ExitOk;
+    }
+    if (command == QLatin1String("show"))
+        return runShow(rest, terminal);
+    if (command == QLatin1String("create"))
+        return runCreate(rest, terminal);
+    terminal.err << "pravik-cli: unknown command '" << command << "'\n\n" << kUsage;
+    return ExitUsageOrUnreadable;
+}
+
+} // namespace pravik::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "pravik/document/board_settings.h"
+#include "pravik/document/screen_list.h"
+#include "pravik/document/vocabulary.h"
+
+#include <QString>
+
+namespace pravik::app {
+
+// The state the whole program shares, owned by the application and handed to
+// whoever needs it; there are no mutable globals.
+struct AppState
+{
+    document::BoardSettings settings; // start defaults: COM1, address 1, 160 x 32, feedback on
+    document::ScreenList screens;
+    document::Vocabulary vocabulary;
+    QString currentFileName;
+    QString compareFileName;
+    int stripWidth = 616; // pixels of one canvas strip, chosen from the desktop width
+    QString programFolder;
+    bool linkOpened = false;
+    bool settingsRejected = false;
+};
+
+} // namespace pravik::app

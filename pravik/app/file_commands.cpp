@@ -1,0 +1,102 @@
+#include "file_commands.h"
+
+#include "app_state.h"
+#include "file_chooser.h"
+
+#include "pravik/document/display_file.h"
+#include "pravik/editor/cell_commit.h"
+
+#include "common/prompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pravik::app {
+namespace {
+
+const QString kNewFileName = QStringLiteral("Noname.lt");
+const QString kDisplayFileFilter = QStringLiteral("显示文件(*.lt)");
+
+} // namespace
+
+void FileCommands::newFile()
+{
+    m_state.currentFileName = kNewFileName;
+    m_view.showBoardSettings();
+    m_view.showScreenList();
+    document::initScreenList(m_state.screens);
+    m_view.screenListChanged();
+}
+
+void FileCommands::openFile()
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = QStringLiteral("打开显示文件");
+    request.filter = kDisplayFileFilter;
+    request.defaultSuffix = QStringLiteral("lt");
+    request.folder = m_state.programFolder;
+    const QString chosen = m_chooser.choose(request);
+
+    if (!chosen.isEmpty()) {
+        m_state.currentFileName = chosen;
+        if (!QFileInfo::exists(chosen)) {
+            newFile();
+            return;
+        }
+        document::LoadHooks hooks;
+        hooks.settingsRead = [this] { m_view.boardGeometryChanged(); };
+        hooks.recordCut = [this] { m_view.bringToFront(); };
+        document::loadDisplayFile(chosen, m_state.settings, m_state.screens, m_prompter, hooks);
+        m_view.screenListChanged();
+        // The link follows the file's settings even when the load stopped early.
+        m_view.openLink();
+    } else if (m_state.currentFileName.isEmpty()) {
+        newFile();
+    }
+    m_view.showScreenList();
+    m_view.showFileName(m_state.currentFileName);
+}
+
+void FileCommands::save()
+{
+    if (const auto editor = m_view.takeOpenCellEditor()) {
+        m_state.screens.setText(editor->row, editor->column,
+                                editor::commitTextForSave(editor->column, editor->text));
+        m_view.screenListChanged();
+    }
+    if (m_state.currentFileName.isEmpty()) {
+        saveAs();
+        return;
+    }
+    const common::Message question{QStringLiteral("保存当前的显示文件") + m_state.currentFileName,
+                                   QString(), common::MessageIcon::None,
+                                   common::MessageButtons::OkCancel};
+    if (m_prompter.show(question) != common::MessageAnswer::Cancel)
+        writeCurrentFile();
+}
+
+void FileCommands::saveAs()
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.title = QStringLiteral("另存显示文件");
+    request.filter = kDisplayFileFilter;
+    request.defaultSuffix = QStringLiteral("lt");
+    request.folder = m_state.programFolder;
+    const QString chosen = m_chooser.choose(request);
+    if (chosen.isEmpty())
+        return;
+    m_state.currentFileName = chosen;
+    writeCurrentFile();
+}
+
+bool FileCommands::writeCurrentFile()
+{
+    // A name without a folder ("Noname.lt" after New) lives where the file
+    // dialogs start: in the program's folder.
+    const QString path = QDir(m_state.programFolder).filePath(m_state.currentFileName);
+    return document::saveDisplayFile(path, m_state.settings, m_state.screens, m_prompter);
+}
+
+} // namespace pravik::app

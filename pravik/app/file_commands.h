@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace common {
+class Prompter;
+}
+
+namespace pravik::app {
+
+struct AppState;
+class FileChooser;
+
+// An open cell editor, as the window hands it over to be committed.
+struct OpenCellEditor
+{
+    int row = 0;
+    int column = 0;
+    QString text;
+};
+
+// What the file commands need from the main window.
+class FileCommandsView
+{
+public:
+    virtual ~FileCommandsView() = default;
+    virtual void showScreenList() = 0;
+    virtual void screenListChanged() = 0;
+    virtual void showFileName(const QString &fileName) = 0;
+    virtual void showBoardSettings() = 0;
+    // Hides the cell editor and hands over what it held, if it was open.
+    virtual std::optional<OpenCellEditor> takeOpenCellEditor() = 0;
+    // A display file's settings were read: the canvas follows the new geometry.
+    virtual void boardGeometryChanged() = 0;
+    // Open has read a display file: the link is set up from its settings.
+    virtual void openLink() = 0;
+    virtual void bringToFront() = 0;
+};
+
+// New, Open, Save and Save As of the display file.
+class FileCommands
+{
+public:
+    FileCommands(AppState &state, common::Prompter &prompter, FileChooser &chooser,
+                 FileCommandsView &view)
+        : m_state(state), m_prompter(prompter), m_chooser(chooser), m_view(view)
+    {
+    }
+
+    void newFile();
+    void openFile();
+    void save();
+    void saveAs();
+
+private:
+    bool writeCurrentFile();
+
+    AppState &m_state;
+    common::Prompter &m_prompter;
+    FileChooser &m_chooser;
+    FileCommandsView &m_view;
+};
+
+} // namespace pravik::app

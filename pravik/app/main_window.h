@@ -1,0 +1,86 @@
+#pragma once
+
+#include "file_commands.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTimer;
+
+namespace common {
+class Prompter;
+}
+
+namespace pravik::app {
+
+struct AppState;
+class FileChooser;
+class ScreenListModel;
+
+// What the main window takes from the computer it runs on, so that tests can
+// start it on any desktop they like.
+struct MainWindowEnvironment
+{
+    int desktopWidthPixels = 0;
+    QString localIpAddress;
+    QString programFolder;
+    common::Prompter *prompter = nullptr;
+    FileChooser *fileChooser = nullptr;
+};
+
+// The main window "scredit": menus, toolbar, the screen-list grid and the
+// status bar. It only wires the operator's actions to the commands.
+class MainWindow : public QMainWindow, private FileCommandsView
+{
+    Q_OBJECT
+public:
+    MainWindow(AppState &state, const MainWindowEnvironment &environment,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setUp(const MainWindowEnvironment &environment);
+    void runSetUpStep(const std::function<void()> &step);
+    void buildMenus();
+    void buildToolbar();
+    void buildCentralArea();
+    void buildStatusBar();
+    void fillDropDownLists();
+    void showSystemInfo();
+
+    // FileCommandsView
+    void showScreenList() override;
+    void screenListChanged() override;
+    void showFileName(const QString &fileName) override;
+    void showBoardSettings() override;
+    std::optional<OpenCellEditor> takeOpenCellEditor() override;
+    void boardGeometryChanged() override;
+    void openLink() override;
+    void bringToFront() override;
+
+    AppState &m_state;
+    common::Prompter &m_prompter;
+    FileCommands m_fileCommands;
+
+    ScreenListModel *m_model = nullptr;
+    QTableView *m_grid = nullptr;
+    QLineEdit *m_cellEditor = nullptr;
+    QComboBox *m_entryEffectList = nullptr;
+    QComboBox *m_exitEffectList = nullptr;
+    QComboBox *m_stayModeList = nullptr;
+    QComboBox *m_displayKindList = nullptr;
+    QFrame *m_canvasFrame = nullptr;
+    QLabel *m_contactPanel = nullptr;
+    QLabel *m_fileNamePanel = nullptr;
+    QTimer *m_tickTimer = nullptr;
+};
+
+} // namespace pravik::app

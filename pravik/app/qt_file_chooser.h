@@ -1,0 +1,20 @@
+#pragma once
+
+#include "file_chooser.h"
+
+class QWidget;
+
+namespace pravik::app {
+
+class QtFileChooser : public FileChooser
+{
+public:
+    explicit QtFileChooser(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+    QString choose(const FileDialogRequest &request) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace pravik::app

@@ -1,0 +1,238 @@
+#include "fake_file_chooser.h"
+
+#include "pravik/app/app_state.h"
+#include "pravik/app/file_commands.h"
+#include "pravik/document/display_file.h"
+
+#include "common/recording_prompter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace pravik::app;
+using namespace pravik::document;
+
+namespace {
+
+class FakeView : public FileCommandsView
+{
+public:
+    void showScreenList() override { gridShown = true; }
+    void screenListChanged() override { ++listChanges; }
+    void showFileName(const QString &name) override { shownFileName = name; }
+    void showBoardSettings() override { ++settingsShown; }
+    std::optional<OpenCellEditor> takeOpenCellEditor() override
+    {
+        return std::exchange(openEditor, std::nullopt);
+    }
+    void boardGeometryChanged() override { calls << QStringLiteral("layout"); }
+    void openLink() override { calls << QStringLiteral("openLink"); }
+    void bringToFront() override { calls << QStringLiteral("front"); }
+
+    bool gridShown = false;
+    int listChanges = 0;
+    int settingsShown = 0;
+    QString shownFileName = QStringLiteral("<none>");
+    std::optional<OpenCellEditor> openEditor;
+    QStringList calls;
+};
+
+class FileCommandsTest : public ::testing::Test
+{
+protected:
+    FileCommandsTest()
+    {
+        state.programFolder = folder.path();
+        initScreenList(state.screens);
+    }
+
+    QString path(const QString &name) const { return folder.filePath(name); }
+
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QByteArray readFile(const QString &name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+    AppState state;
+    common::RecordingPrompter prompter;
+    FakeFileChooser chooser;
+    FakeView view;
+    FileCommands commands{state, prompter, chooser, view};
+};
+
+BoardSettings board64x16()
+{
+    BoardSettings s;
+    s.port = 3;
+    s.baud = 19200;
+    s.scrtype = 2;
+    s.scrwidth = 64;
+    s.scrhigh = 16;
+    return s;
+}
+
+ScreenList listWith(const QStringList &pictures)
+{
+    ScreenList list;
+    initScreenList(list);
+    for (int i = 0; i < pictures.size(); ++i)
+        list.setText(i + 1, PictureColumn, pictures[i]);
+    return list;
+}
+
+} // namespace
+
+TEST_F(FileCommandsTest, NewStartsAFreshListAndKeepsTheSettings)
+{
+    state.screens = listWith({QStringLiteral("a.bmp")});
+    state.settings = board64x16();
+    commands.newFile();
+    EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
+    EXPECT_EQ(state.screens.screenCount(), 0);
+    EXPECT_EQ(state.settings, board64x16());
+    EXPECT_TRUE(view.gridShown);
+    EXPECT_EQ(view.settingsShown, 1);
+    EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+TEST_F(FileCommandsTest, OpenReadsTheFileThenOpensTheLink)
+{
+    writeFile(QStringLiteral("board.lt"), displayFileBytes(board64x16(), listWith({"x.bmp"})));
+    chooser.answers = {path(QStringLiteral("board.lt"))};
+    commands.openFile();
+
+    ASSERT_EQ(chooser.requests.size(), 1);
+    const FileDialogRequest &asked = chooser.requests[0];
+    EXPECT_EQ(asked.kind, FileDialogRequest::Kind::Open);
+    EXPECT_EQ(asked.title, QStringLiteral("打开显示文件"));
+    EXPECT_EQ(asked.filter, QStringLiteral("显示文件(*.lt)"));
+    EXPECT_EQ(asked.defaultSuffix, QStringLiteral("lt"));
+    EXPECT_EQ(asked.folder, folder.path());
+
+    EXPECT_EQ(state.settings, board64x16());
+    EXPECT_EQ(state.screens.text(1, PictureColumn), QStringLiteral("x.bmp"));
+    EXPECT_EQ(view.calls, (QStringList{"layout", "openLink"}));
+    EXPECT_EQ(state.currentFileName, path(QStringLiteral("board.lt")));
+    EXPECT_EQ(view.shownFileName, state.currentFileName);
+    EXPECT_TRUE(view.gridShown);
+}
+
+TEST_F(FileCommandsTest, OpenOfABrokenFileStillOpensTheLinkAndNamesTheFile)
+{
+    QByteArray bytes = displayFileBytes(board64x16(), listWith({"x.bmp", "y.bmp"}));
+    bytes.chop(10);
+    writeFile(QStringLiteral("cut.lt"), bytes);
+    chooser.answers = {path(QStringLiteral("cut.lt"))};
+    commands.openFile();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("显示文件错误"));
+    EXPECT_EQ(view.calls, (QStringList{"layout", "front", "openLink"}));
+    EXPECT_EQ(view.shownFileName, path(QStringLiteral("cut.lt")));
+}
+
+TEST_F(FileCommandsTest, OpenOfAMissingFileStartsANewOne)
+{
+    state.screens = listWith({QStringLiteral("a.bmp")});
+    chooser.answers = {path(QStringLiteral("new.lt"))};
+    commands.openFile();
+    EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
+    EXPECT_EQ(state.screens.screenCount(), 0);
+    EXPECT_TRUE(view.calls.isEmpty());
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(view.shownFileName, QStringLiteral("<none>"));
+}
+
+TEST_F(FileCommandsTest, CancelledOpenStartsANewFileOnlyWhenNoneIsNamed)
+{
+    commands.openFile();
+    EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
+    EXPECT_EQ(view.shownFileName, QStringLiteral("Noname.lt"));
+
+    state.currentFileName = path(QStringLiteral("kept.lt"));
+    state.screens = listWith({QStringLiteral("a.bmp")});
+    commands.openFile();
+    EXPECT_EQ(state.currentFileName, path(QStringLiteral("kept.lt")));
+    EXPECT_EQ(state.screens.screenCount(), 1);
+    EXPECT_EQ(view.settingsShown, 1);
+}
+
+TEST_F(FileCommandsTest, SaveAsksAndWritesUnlessCancelled)
+{
+    state.settings = board64x16();
+    state.screens = listWith({QStringLiteral("a.bmp")});
+    state.currentFileName = path(QStringLiteral("board.lt"));
+
+    prompter = common::RecordingPrompter([](const common::Message &) {
+        return common::MessageAnswer::Cancel;
+    });
+    commands.save();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    const common::Message &question = prompter.messages()[0];
+    EXPECT_EQ(question.text, QStringLiteral("保存当前的显示文件") + path(QStringLiteral("board.lt")));
+    EXPECT_EQ(question.title, QString());
+    EXPECT_EQ(question.buttons, common::MessageButtons::OkCancel);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("board.lt"))));
+
+    prompter = common::RecordingPrompter();
+    commands.save();
+    EXPECT_EQ(readFile(QStringLiteral("board.lt")),
+              displayFileBytes(board64x16(), listWith({"a.bmp"})));
+    EXPECT_TRUE(chooser.requests.isEmpty());
+}
+
+TEST_F(FileCommandsTest, SaveCommitsAnOpenEditorWithItsOwnRule)
+{
+    state.screens = listWith({QStringLiteral("a.bmp"), QStringLiteral("b.bmp")});
+    state.currentFileName = path(QStringLiteral("board.lt"));
+    view.openEditor = OpenCellEditor{2, EntrySpeedColumn, QStringLiteral("12")};
+    commands.save();
+    EXPECT_EQ(state.screens.text(2, EntrySpeedColumn), QStringLiteral("0"));
+
+    view.openEditor = OpenCellEditor{1, StayTimeColumn, QStringLiteral("10")};
+    commands.save();
+    EXPECT_EQ(state.screens.text(1, StayTimeColumn), QStringLiteral("10"));
+
+    view.openEditor = OpenCellEditor{2, PictureColumn, QStringLiteral(" C:\\b 2.bmp")};
+    commands.save();
+    EXPECT_EQ(state.screens.text(2, PictureColumn), QStringLiteral(" C:\\b 2.bmp"));
+    EXPECT_TRUE(readFile(QStringLiteral("board.lt")).contains("\" C:\\b 2.bmp\""));
+}
+
+TEST_F(FileCommandsTest, SaveWithoutANameRunsSaveAs)
+{
+    state.screens = listWith({QStringLiteral("a.bmp")});
+    chooser.answers = {path(QStringLiteral("chosen.lt"))};
+    commands.save();
+    ASSERT_EQ(chooser.requests.size(), 1);
+    EXPECT_EQ(chooser.requests[0].kind, FileDialogRequest::Kind::Save);
+    EXPECT_EQ(chooser.requests[0].title, QStringLiteral("另存显示文件"));
+    EXPECT_EQ(state.currentFileName, path(QStringLiteral("chosen.lt")));
+    EXPECT_FALSE(readFile(QStringLiteral("chosen.lt")).isEmpty());
+    EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+TEST_F(FileCommandsTest, CancelledSaveAsChangesNothing)
+{
+    state.currentFileName = QStringLiteral("Noname.lt");
+    commands.saveAs();
+    EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Noname.lt"))));
+}
+
+TEST_F(FileCommandsTest, NewFileIsSavedInTheProgramFolder)
+{
+    commands.newFile();
+    state.screens.setText(1, PictureColumn, QStringLiteral("a.bmp"));
+    commands.save();
+    EXPECT_TRUE(readFile(QStringLiteral("Noname.lt")).startsWith("[comm]\r\n"));
+}
