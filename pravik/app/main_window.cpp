@@ -103,6 +103,7 @@ void MainWindow::buildCentralArea()
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(m_model);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
