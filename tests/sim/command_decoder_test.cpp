@@ -1,0 +1,143 @@
+#include "command_decoder.h"
+#include "wire_builder.h"
+
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace LedBoardSim;
+using WireBuilder::payload;
+
+namespace {
+
+struct DecodeCase
+{
+    const char *name;
+    QByteArray payload;
+    int boardType;
+    const char *commandName;
+    const char *fields; // the decoded fields as JSON
+    int notes;
+};
+
+QJsonObject json(const char *text)
+{
+    return QJsonDocument::fromJson(QByteArray(text)).object();
+}
+
+} // namespace
+
+TEST(CommandDecoder, DecodesEveryCommandFromHandBuiltPayloads)
+{
+    const std::vector<DecodeCase> cases = {
+        {"display range, start 44, 3 screens", payload(21, {{0, 1}, {5, 44}, {6, 3}}), 1,
+         "display-range", R"({"start":44,"count":3})", 0},
+        {"clock: Sunday 3 October 2004 14:05:30",
+         payload(21, {{0, 3},
+                      {12, 0x30},
+                      {13, 0x05},
+                      {14, 0x14},
+                      {15, 0x03},
+                      {16, 0x10},
+                      {18, 0x00},
+                      {19, 0x20},
+                      {20, 0x04}}),
+         1, "clock",
+         R"({"second":30,"minute":5,"hour":14,"day":3,"month":10,"weekday":0,"year":2004,
+             "time":"2004-10-03T14:05:30"})",
+         0},
+        {"clock: weekday that does not fit the date",
+         payload(21, {{0, 3},
+                      {12, 0x30},
+                      {13, 0x05},
+                      {14, 0x14},
+                      {15, 0x03},
+                      {16, 0x10},
+                      {18, 0x01},
+                      {19, 0x20},
+                      {20, 0x04}}),
+         1, "clock",
+         R"({"second":30,"minute":5,"hour":14,"day":3,"month":10,"weekday":1,"year":2004,
+             "time":"2004-10-03T14:05:30"})",
+         1},
+        {"clock from fields: segment 17 mod 16, zone index 19",
+         payload(21, {{0, 5},
+                      {3, 0x01},
+                      {4, 0x20},
+                      {5, 0x24},
+                      {6, 0x11},
+                      {7, 0x30},
+                      {8, 0x23},
+                      {9, 0x59},
+                      {10, 0x58},
+                      {11, 0x19}}),
+         1, "clock-from-fields",
+         R"({"segment":1,"year":2024,"month":11,"day":30,"hour":23,"minute":59,"second":58,
+             "time_zone_index":19,"time_zone":"UTC+8"})",
+         0},
+        {"screen properties",
+         payload(21, {{0, 4}, {1, 5}, {3, 0xFE}, {4, 7}, {5, 2}, {6, 14}, {7, 3}, {8, 4}, {9, 10}}),
+         1, "screen-properties",
+         R"({"screen":5,"entry_effect":7,"entry_effect_name":"move left","entry_speed":2,
+             "exit_effect":14,"exit_effect_name":"animation/continuous","exit_speed":3,
+             "stay_mode":4,"stay_mode_name":"random","stay_time":10})",
+         0},
+        {"picture data, red plane of band 1, second half of block 2",
+         WireBuilder::picture(3, 3, 5, QByteArray(2, '\xFF')), 2, "picture-data",
+         R"({"screen":3,"line":3,"band":1,"block":2,"half":1,"plane":"red","lit_leds":16})", 0},
+        {"picture data on a single-colour board",
+         WireBuilder::picture(0, 6, 0, QByteArray(1, '\x81')), 1, "picture-data",
+         R"({"screen":0,"line":6,"band":3,"block":0,"half":0,"plane":"single","lit_leds":2})", 0},
+        {"unknown code", payload(21, {{0, 0x33}}), 1, "unknown", "{}", 1},
+    };
+    for (const DecodeCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodedCommand command = decodeCommand(c.payload, c.boardType);
+        EXPECT_EQ(command.code, static_cast<quint8>(c.payload.at(0)));
+        EXPECT_EQ(command.name.toStdString(), c.commandName);
+        EXPECT_EQ(QJsonDocument(command.fields).toJson(QJsonDocument::Compact).toStdString(),
+                  QJsonDocument(json(c.fields)).toJson(QJsonDocument::Compact).toStdString());
+        EXPECT_EQ(command.notes.size(), c.notes) << command.notes.join(u'|').toStdString();
+    }
+}
+
+TEST(CommandDecoder, NotesWhatABoardWouldNotExpect)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray payload;
+        const char *note;
+    };
+    const std::vector<Case> cases = {
+        {"reserved byte set in display range", payload(21, {{0, 1}, {9, 1}}),
+         "reserved bytes not zero: 9"},
+        {"screen properties without 0xFE", payload(21, {{0, 4}}), "byte 3 is 0x00, not 0xfe"},
+        {"clock byte not BCD", payload(21, {{0, 3}, {12, 0x3A}, {15, 1}, {16, 1}, {19, 0x20}}),
+         "byte 12 is not BCD: 0x3a"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodedCommand command = decodeCommand(c.payload, 1);
+        EXPECT_TRUE(command.notes.contains(QString::fromUtf8(c.note)))
+            << command.notes.join(u'|').toStdString();
+    }
+}
+
+TEST(CommandDecoder, BcdAndNames)
+{
+    EXPECT_EQ(fromBcd(0x45), 45);
+    EXPECT_EQ(fromBcd(0x00), 0);
+    EXPECT_EQ(fromBcd(0x99), 99);
+    EXPECT_EQ(fromBcd(0x1A), -1);
+    EXPECT_EQ(fromBcd(0xA1), -1);
+    EXPECT_EQ(timeZoneName(0), QStringLiteral("UCT-11"));
+    EXPECT_EQ(timeZoneName(10), QStringLiteral("UCT-1"));
+    EXPECT_EQ(timeZoneName(11), QStringLiteral("UTC"));
+    EXPECT_EQ(timeZoneName(24), QStringLiteral("UTC+13"));
+    EXPECT_EQ(effectName(0), QStringLiteral("unfold right"));
+    EXPECT_EQ(effectName(15), QStringLiteral("spare 1"));
+    EXPECT_EQ(stayModeName(8), QStringLiteral("show the time"));
+}
