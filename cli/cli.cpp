@@ -13,6 +13,9 @@ const char *const kUsage =
     "Commands:\n"
     "  show FILE.lt [--json]   print a display file's board settings and screens\n"
     "  create FILE.lt          write a display file from JSON read on standard input\n"
+    "  clock FILE.lt           set the board's clock from this computer's time\n"
+    "  range FILE.lt START COUNT\n"
+    "                          tell the board which screens to show\n"
     "\n"
     "Run 'pravik-cli COMMAND --help' for the options of one command.\n";
 
@@ -35,6 +38,10 @@ int runCli(const QStringList &arguments, Terminal &terminal)
         return runShow(rest, terminal);
     if (command == QLatin1String("create"))
         return runCreate(rest, terminal);
+    if (command == QLatin1String("clock"))
+        return runClock(rest, terminal);
+    if (command == QLatin1String("range"))
+        return runRange(rest, terminal);
     terminal.err << "pravik-cli: unknown command '" << command << "'\n\n" << kUsage;
     return ExitUsageOrUnreadable;
 }

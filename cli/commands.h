@@ -22,6 +22,8 @@ struct Terminal
 
 int runShow(const QStringList &arguments, Terminal &terminal);
 int runCreate(const QStringList &arguments, Terminal &terminal);
+int runClock(const QStringList &arguments, Terminal &terminal);
+int runRange(const QStringList &arguments, Terminal &terminal);
 int runCli(const QStringList &arguments, Terminal &terminal);
 
 } // namespace pravik::cli

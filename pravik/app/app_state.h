@@ -9,7 +9,8 @@
 namespace pravik::app {
 
 // The state the whole program shares, owned by the application and handed to
-// whoever needs it; there are no mutable globals.
+// whoever needs it; there are no mutable globals. Whether the link was ever
+// opened is kept by the board link itself.
 struct AppState
 {
     document::BoardSettings settings; // start defaults: COM1, address 1, 160 x 32, feedback on
@@ -19,7 +20,6 @@ struct AppState
     QString compareFileName;
     int stripWidth = 616; // pixels of one canvas strip, chosen from the desktop width
     QString programFolder;
-    bool linkOpened = false;
     bool settingsRejected = false;
 };
 

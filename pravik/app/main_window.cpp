@@ -7,6 +7,12 @@
 #include "pravik/document/ip_octets.h"
 #include "pravik/document/program_texts.h"
 #include "pravik/editor/system_info.h"
+#include "pravik/link/board_link.h"
+#include "pravik/link/clock.h"
+#include "pravik/link/direct_commands.h"
+#include "pravik/link/serial_transport.h"
+#include "pravik/link/tick_waiter.h"
+#include "pravik/link/udp_transport.h"
 
 #include "common/prompter.h"
 
@@ -34,6 +40,7 @@ MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment
     setObjectName(QStringLiteral("scredit"));
     setWindowTitle(QStringLiteral("Sunvane"));
     buildCentralArea();
+    buildBoardLink();
     buildMenus();
     buildToolbar();
     buildStatusBar();
@@ -132,6 +139,21 @@ void MainWindow::buildCentralArea()
     setCentralWidget(central);
 }
 
+void MainWindow::buildBoardLink()
+{
+    m_serialPort = std::make_unique<link::SerialTransport>();
+    m_udpSocket = std::make_unique<link::UdpTransport>();
+    m_clock = std::make_unique<link::SystemClock>();
+    m_tickWaiter = std::make_unique<link::TimerTickWaiter>(*m_tickTimer);
+    m_boardLink = std::make_unique<link::BoardLink>(m_state.settings, *m_serialPort, *m_udpSocket,
+                                                    m_prompter, *m_clock, *m_tickWaiter);
+}
+
+void MainWindow::sendClock()
+{
+    link::sendClockFromComputer(*m_boardLink);
+}
+
 void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
@@ -214,7 +236,7 @@ void MainWindow::boardGeometryChanged()
 
 void MainWindow::openLink()
 {
-    // The board link is set up here once the link layer exists.
+    m_boardLink->openLink();
 }
 
 void MainWindow::bringToFront()

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QFrame;
@@ -15,6 +16,14 @@ class QTimer;
 namespace common {
 class Prompter;
 }
+
+namespace pravik::link {
+class BoardLink;
+class SerialTransport;
+class SystemClock;
+class TimerTickWaiter;
+class UdpTransport;
+} // namespace pravik::link
 
 namespace pravik::app {
 
@@ -55,6 +64,8 @@ private:
     void buildStatusBar();
     void fillDropDownLists();
     void showSystemInfo();
+    void buildBoardLink();
+    void sendClock();
 
     // FileCommandsView
     void showScreenList() override;
@@ -81,6 +92,13 @@ private:
     QLabel *m_contactPanel = nullptr;
     QLabel *m_fileNamePanel = nullptr;
     QTimer *m_tickTimer = nullptr;
+
+    // The serial port Comm1, the UDP socket Winsock1 and the exchange over them.
+    std::unique_ptr<link::SerialTransport> m_serialPort;
+    std::unique_ptr<link::UdpTransport> m_udpSocket;
+    std::unique_ptr<link::SystemClock> m_clock;
+    std::unique_ptr<link::TimerTickWaiter> m_tickWaiter;
+    std::unique_ptr<link::BoardLink> m_boardLink;
 };
 
 } // namespace pravik::app

@@ -13,8 +13,7 @@ namespace {
 // offered until they can do their work.
 const char *const kNotYetAvailable[] = {
     "m_load_com", "mnufiledit", "mnueditsetting", "mnueditins", "mnueditdel", "mnupicEdt",
-    "mnurunStr",  "mnusendp",   "mnusendsp",      "mnusendclk", "Command3d1", "Command3d3",
-    "Com_timer",
+    "mnurunStr",  "mnusendp",   "mnusendsp",      "Command3d1", "Command3d3",
 };
 
 QAction *addEntry(QWidget *to, QObject *owner, const char *name, const QString &caption)
@@ -70,7 +69,8 @@ void MainWindow::buildMenus()
     addEntry(run, this, "mnurunStr", QStringLiteral("发送全部/Send All"));
     addEntry(run, this, "mnusendp", QStringLiteral("改变属性/Change Property"));
     addEntry(run, this, "mnusendsp", QStringLiteral("发送指定图片/Send specify Pic"));
-    addEntry(run, this, "mnusendclk", QStringLiteral("设置时钟/Setting Clock"));
+    connect(addEntry(run, this, "mnusendclk", QStringLiteral("设置时钟/Setting Clock")),
+            &QAction::triggered, this, &MainWindow::sendClock);
     addEntry(run, this, "MNUSIMRUN", QStringLiteral("模拟显示"));
 
     QMenu *help = addMenu(bar, "mnuhelp", QStringLiteral("帮助/Help"));
@@ -98,7 +98,8 @@ void MainWindow::buildToolbar()
             &QAction::triggered, this, [this] { m_fileCommands.save(); });
     button("Command3d1", QStringLiteral("屏幕设置/Board Setting"), QStyle::SP_ComputerIcon);
     button("Command3d3", QStringLiteral("发送全部/Send All"), QStyle::SP_MediaPlay);
-    button("Com_timer", QStringLiteral("设置时钟/Seeting Clock"), QStyle::SP_BrowserReload);
+    connect(button("Com_timer", QStringLiteral("设置时钟/Seeting Clock"), QStyle::SP_BrowserReload),
+            &QAction::triggered, this, &MainWindow::sendClock);
     button("Command3d8", QStringLiteral("模拟显示"), QStyle::SP_DesktopIcon);
     // Two buttons carry a picture only.
     button("Command3d6", QString(), QStyle::SP_FileDialogContentsView);

@@ -1,7 +1,9 @@
 #include "fake_file_chooser.h"
+#include "ledboard_sim_process.h"
 
 #include "pravik/app/app_state.h"
 #include "pravik/app/main_window.h"
+#include "pravik/document/display_file.h"
 #include "pravik/document/program_texts.h"
 
 #include "common/recording_prompter.h"
@@ -198,4 +200,45 @@ TEST_F(MainWindowTest, EntriesWithoutACommandDoNothing)
     EXPECT_TRUE(chooser.requests.isEmpty());
     EXPECT_EQ(state.screens, before.screens);
     EXPECT_EQ(state.currentFileName, before.currentFileName);
+}
+
+TEST_F(MainWindowTest, ClockWithoutAnOpenPortReportsTheFailure)
+{
+    auto window = start(1024);
+    action(*window, "Com_timer")->trigger();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("系统错误"));
+    EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Question);
+}
+
+TEST_F(MainWindowTest, OpenSetsUpTheLinkForTheClock)
+{
+    LedboardSim sim({QStringLiteral("--pty")});
+    ASSERT_TRUE(sim.endpoint().startsWith(u"/dev/"));
+    qputenv("COM7", sim.endpoint().toLocal8Bit());
+
+    pravik::document::BoardSettings board;
+    board.port = 7;
+    board.baud = 9600;
+    pravik::document::ScreenList screens;
+    pravik::document::initScreenList(screens);
+    const QString path = folder.filePath(QStringLiteral("com7.lt"));
+    common::RecordingPrompter quiet;
+    ASSERT_TRUE(pravik::document::saveDisplayFile(path, board, screens, quiet));
+
+    auto window = start(1024);
+    chooser.answers = {path};
+    action(*window, "mnufilopen")->trigger();
+    EXPECT_EQ(state.settings.port, 7);
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(window->findChild<QLabel *>(QStringLiteral("panel2"))->text(), path);
+
+    action(*window, "mnusendclk")->trigger();
+    qunsetenv("COM7");
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("发送成功"));
+    EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("Success"));
+    sim.stop();
+    ASSERT_EQ(sim.frames().size(), 1);
+    EXPECT_EQ(sim.frames()[0]["command"].toInt(), 3);
 }

@@ -1,0 +1,57 @@
+#include "board_command_line.h"
+
+#include "pravik/document/display_file.h"
+
+#include <QTextStream>
+
+namespace pravik::cli {
+
+bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line, QString &error)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--link")) {
+            if (i + 1 >= arguments.size()) {
+                error = QStringLiteral("--link needs a value");
+                return false;
+            }
+            line.linkOverride = parseLinkOverride(arguments[++i], error);
+            if (!line.linkOverride)
+                return false;
+        } else if (argument.startsWith(QLatin1String("--link="))) {
+            line.linkOverride = parseLinkOverride(argument.mid(7), error);
+            if (!line.linkOverride)
+                return false;
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            line.flags << argument;
+        } else if (line.file.isEmpty()) {
+            line.file = argument;
+        } else {
+            line.words << argument;
+        }
+    }
+    if (line.file.isEmpty()) {
+        error = QStringLiteral("name a display file");
+        return false;
+    }
+    return true;
+}
+
+std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Prompter &prompter,
+                                     Terminal &terminal, const char *command)
+{
+    LoadedBoard board;
+    const document::LoadResult result =
+        document::loadDisplayFile(line.file, board.settings, board.screens, prompter);
+    if (result == document::LoadResult::Unreadable ||
+        result == document::LoadResult::NotDisplayFile) {
+        terminal.err << "pravik-cli " << command << ": " << line.file
+                     << " gives no board settings\n";
+        return std::nullopt;
+    }
+    if (line.linkOverride)
+        board.serialDevice = applyLinkOverride(*line.linkOverride, board.settings);
+    return board;
+}
+
+} // namespace pravik::cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "cli_link.h"
+#include "commands.h"
+
+#include "pravik/document/board_settings.h"
+#include "pravik/document/screen_list.h"
+
+#include <QStringList>
+#include <optional>
+
+namespace pravik::cli {
+
+// What every command that talks to a board reads from its command line: the
+// display file, the words after it, and an optional --link.
+struct BoardCommandLine
+{
+    QString file;
+    QStringList words;
+    std::optional<LinkOverride> linkOverride;
+    QStringList flags; // other --options, for the command to judge
+};
+
+// Splits the arguments; false (with `error`) on a malformed --link or no file.
+bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line, QString &error);
+
+// Reads the display file's settings and screens the way File Open does, with
+// its messages on the terminal, and applies --link. Nothing when the file
+// cannot be used; the reason has been printed.
+struct LoadedBoard
+{
+    document::BoardSettings settings;
+    document::ScreenList screens;
+    QString serialDevice; // a device named by --link, else empty
+};
+std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Prompter &prompter,
+                                     Terminal &terminal, const char *command);
+
+// The exit status for a command's result: the exchange result, or 2 when the
+// command was refused before anything was sent.
+template <typename Result>
+int exitStatusOf(const std::optional<Result> &result)
+{
+    return result ? static_cast<int>(*result) : ExitUsageOrUnreadable;
+}
+
+} // namespace pravik::cli

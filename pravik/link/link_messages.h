@@ -1,0 +1,23 @@
+#pragma once
+
+#include "transport.h"
+
+#include <QString>
+
+namespace common {
+class Prompter;
+}
+
+namespace pravik::link {
+
+inline const QString kDeviceUnavailableText = QStringLiteral("当前串口操作失败，请重新设置!");
+inline const QString kComErrorTitle = QStringLiteral(" COM Error");
+inline const QString kSystemErrorTitle = QStringLiteral("系统错误");
+inline const QString kBadSettingsText = QStringLiteral("INI File Error");
+
+// Tells the operator about a failed port or socket operation: an unavailable
+// device asks to set the port up again, anything else shows its own
+// description under "系统错误".
+void reportLinkFailure(common::Prompter &prompter, const LinkFailure &failure);
+
+} // namespace pravik::link

@@ -1,0 +1,131 @@
+#include "serial_transport.h"
+
+#include <cmath>
+#include <limits>
+
+namespace pravik::link {
+namespace {
+
+// How long writing one frame may take: a 270-byte picture frame needs about
+// 0.3 s at 9600 baud.
+constexpr int kWriteTimeoutMsecs = 5000;
+
+bool meansDeviceGone(QSerialPort::SerialPortError error)
+{
+    // An unplugged USB adapter or a closed pseudo-terminal shows up as one of
+    // these, on open or in the middle of a transfer.
+    return error == QSerialPort::DeviceNotFoundError || error == QSerialPort::ResourceError ||
+           error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+}
+
+} // namespace
+
+SerialTransport::SerialTransport()
+{
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+LinkResult SerialTransport::failureFromPort()
+{
+    const QSerialPort::SerialPortError error = m_port.error();
+    const QString description = m_port.errorString();
+    m_port.clearError();
+    if (meansDeviceGone(error))
+        return LinkFailure{LinkFailure::Kind::DeviceUnavailable, description};
+    return LinkFailure{LinkFailure::Kind::Other, description};
+}
+
+LinkResult SerialTransport::notOpen() const
+{
+    const QString name = m_port.portName();
+    return LinkFailure{LinkFailure::Kind::Other, name.isEmpty()
+                                                     ? QStringLiteral("串口没有打开")
+                                                     : QStringLiteral("串口 %1 没有打开").arg(name)};
+}
+
+void SerialTransport::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.clearError();
+}
+
+LinkResult SerialTransport::configure(const QString &device, double baud)
+{
+    m_port.setPortName(device);
+    if (!(baud > 0) || baud != std::trunc(baud) || baud > std::numeric_limits<qint32>::max())
+        return LinkFailure{LinkFailure::Kind::BadSettings, QString()};
+    if (!m_port.setBaudRate(static_cast<qint32>(baud)))
+        return failureFromPort();
+    return std::nullopt;
+}
+
+LinkResult SerialTransport::open()
+{
+    if (!m_port.open(QIODevice::ReadWrite))
+        return failureFromPort();
+    return std::nullopt;
+}
+
+LinkResult SerialTransport::discardInput()
+{
+    if (!m_port.isOpen())
+        return notOpen();
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+    if (m_port.error() != QSerialPort::NoError)
+        return failureFromPort();
+    return std::nullopt;
+}
+
+LinkResult SerialTransport::send(const QByteArray &frame)
+{
+    if (!m_port.isOpen())
+        return notOpen();
+    if (m_port.write(frame) != frame.size())
+        return failureFromPort();
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(kWriteTimeoutMsecs)) {
+            if (m_port.error() == QSerialPort::TimeoutError) {
+                m_port.clearError();
+                return LinkFailure{LinkFailure::Kind::Other,
+                                   QStringLiteral("串口 %1 写入超时").arg(m_port.portName())};
+            }
+            return failureFromPort();
+        }
+    }
+    return std::nullopt;
+}
+
+LinkResult SerialTransport::waitForData(int msecs, bool &dataWaiting)
+{
+    if (!m_port.isOpen())
+        return notOpen();
+    dataWaiting = m_port.bytesAvailable() > 0;
+    if (dataWaiting)
+        return std::nullopt;
+    if (m_port.waitForReadyRead(msecs)) {
+        dataWaiting = m_port.bytesAvailable() > 0;
+        return std::nullopt;
+    }
+    if (m_port.error() == QSerialPort::TimeoutError || m_port.error() == QSerialPort::NoError) {
+        m_port.clearError();
+        return std::nullopt;
+    }
+    return failureFromPort();
+}
+
+LinkResult SerialTransport::readWaiting(QByteArray &data)
+{
+    if (!m_port.isOpen())
+        return notOpen();
+    data = m_port.readAll();
+    if (m_port.error() != QSerialPort::NoError && m_port.error() != QSerialPort::TimeoutError)
+        return failureFromPort();
+    return std::nullopt;
+}
+
+} // namespace pravik::link

@@ -1,0 +1,153 @@
+#include "link_fakes.h"
+
+#include "pravik/link/board_link.h"
+#include "pravik/link/direct_commands.h"
+
+#include "common/recording_prompter.h"
+
+#include <gtest/gtest.h>
+
+using namespace pravik::link;
+using pravik::document::BoardSettings;
+
+namespace {
+
+class BoardLinkTest : public ::testing::Test
+{
+protected:
+    BoardLinkTest()
+    {
+        settings.port = 3;
+        settings.baud = 9600;
+        link.setDeviceForPort([](int n) { return QStringLiteral("/dev/fake%1").arg(n); });
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto &m : prompter.messages())
+            texts << m.title + u'|' + m.text;
+        return texts;
+    }
+
+    BoardSettings settings;
+    FakeClock clock;
+    CountingTickWaiter ticks;
+    common::RecordingPrompter prompter;
+    FakeTransport serial{clock, {true, 2}};
+    FakeTransport udp{clock, {false, 5}};
+    BoardLink link{settings, serial, udp, prompter, clock, ticks};
+};
+
+} // namespace
+
+TEST_F(BoardLinkTest, SerialLinkIsClosedConfiguredAndOpened)
+{
+    link.openLink();
+    link.openLink();
+    EXPECT_EQ(serial.calls, (QStringList{"close", "configure /dev/fake3 9600", "open", "close",
+                                         "configure /dev/fake3 9600", "open"}));
+    EXPECT_TRUE(link.serialPortOpen());
+    EXPECT_TRUE(link.linkOpened());
+    EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+TEST_F(BoardLinkTest, EthernetSetsTheRemoteAndReleasesTheSerialPort)
+{
+    link.openLink();
+    serial.calls.clear();
+    settings.port = 0;
+    settings.ipAddress = QStringLiteral("192.168.0.200");
+    settings.ipPort = 1973;
+    link.openLink();
+    // The local port already is 1973: it is left alone.
+    EXPECT_EQ(udp.calls, QStringList{"remote 192.168.0.200:1973"});
+    EXPECT_EQ(serial.calls, QStringList{"close"});
+    EXPECT_FALSE(link.serialPortOpen());
+
+    settings.ipPort = 2000;
+    udp.calls.clear();
+    link.openLink();
+    EXPECT_EQ(udp.calls, (QStringList{"remote 192.168.0.200:2000", "local 2000"}));
+    EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+TEST_F(BoardLinkTest, FailingStepsAreReportedAndTheRestStillRuns)
+{
+    serial.failOnConfigure = LinkFailure{LinkFailure::Kind::BadSettings, QString()};
+    serial.failOnOpen = LinkFailure{LinkFailure::Kind::Other, QStringLiteral("Permission denied")};
+    link.openLink();
+    EXPECT_EQ(serial.calls.last(), QStringLiteral("open"));
+    EXPECT_EQ(messageTexts(),
+              (QStringList{"系统错误|INI File Error", "系统错误|Permission denied"}));
+    EXPECT_TRUE(link.linkOpened());
+    for (const auto &m : prompter.messages())
+        EXPECT_EQ(m.icon, common::MessageIcon::Question);
+}
+
+TEST_F(BoardLinkTest, MissingDeviceIsTheDeviceBeingUnavailable)
+{
+    serial.failOnOpen = LinkFailure{LinkFailure::Kind::DeviceUnavailable, QStringLiteral("No such file")};
+    link.openLink();
+    EXPECT_EQ(messageTexts(), QStringList{" COM Error|当前串口操作失败，请重新设置!"});
+}
+
+TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
+{
+    link.openLink();
+    serial.replies = {{QByteArray(1, 0x03)}};
+    QByteArray buffer = commandBuffer(CommandCode::ClockFromComputer);
+    EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), ExchangeResult::Ok);
+    EXPECT_EQ(serial.sent.size(), 1);
+    EXPECT_TRUE(udp.sent.isEmpty());
+
+    settings.port = 0;
+    settings.ipAddress = QStringLiteral("10.0.0.9");
+    settings.setBusAddress(0x22);
+    udp.replies = {{QByteArray(1, 0x03)}};
+    EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), ExchangeResult::Ok);
+    ASSERT_EQ(udp.sent.size(), 1);
+    EXPECT_EQ(udp.sent[0][2], 0x22);
+}
+
+TEST_F(BoardLinkTest, DirectCommandsReportSuccessOnlyOnAnEcho)
+{
+    link.openLink();
+    clock.dateTime = QDateTime(QDate(2004, 10, 3), QTime(14, 5, 30));
+    serial.replies = {{QByteArray(1, static_cast<char>(0x83))}};
+    EXPECT_EQ(sendClockFromComputer(link), ExchangeResult::Ok);
+    ASSERT_EQ(serial.sent.size(), 1);
+    EXPECT_EQ(serial.sent[0].mid(3, 1), QByteArray(1, 0x03));
+    EXPECT_EQ(messageTexts(), QStringList{"Success|发送成功"});
+    EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Question);
+
+    prompter.clear();
+    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("300"), QStringLiteral("5")),
+              ExchangeResult::NoEcho);
+    EXPECT_EQ(messageTexts(), QStringList{"超时|请检查线路"});
+
+    prompter.clear();
+    serial.replies = {{QByteArray(1, static_cast<char>(1 + 44 + 5))}};
+    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("300"), QStringLiteral("5")),
+              ExchangeResult::Ok);
+    EXPECT_EQ(messageTexts(), QStringList{"Pravik|发送成功"});
+}
+
+TEST_F(BoardLinkTest, RefusedCommandsSendNothing)
+{
+    // The serial port never opened: the range has no way to the board.
+    serial.failOnOpen = LinkFailure{LinkFailure::Kind::Other, QStringLiteral("busy")};
+    link.openLink();
+    prompter.clear();
+    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("0"), QStringLiteral("3")), std::nullopt);
+    EXPECT_EQ(messageTexts(), QStringList{"Pravik|请设置通讯端口"});
+
+    prompter.clear();
+    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("-1"), QStringLiteral("3")), std::nullopt);
+    ClockFields negative;
+    negative.year = QStringLiteral("2004");
+    negative.hour = QStringLiteral("-3");
+    EXPECT_EQ(sendClockFromFields(link, negative), std::nullopt);
+    EXPECT_EQ(prompter.messages().size(), 2);
+    EXPECT_TRUE(serial.sent.isEmpty());
+}
