@@ -1,7 +1,8 @@
 #include "display_file_json.h"
 
+#include "common/dotted_address.h"
+
 #include <QJsonArray>
-#include <QRegularExpression>
 #include <cmath>
 
 namespace pravik::cli {
@@ -62,13 +63,6 @@ private:
     QString &m_error;
 };
 
-bool isDottedAddress(const QString &text)
-{
-    static const QRegularExpression dotted(
-        QStringLiteral("^(25[0-5]|2[0-4]\\d|1?\\d?\\d)(\\.(25[0-5]|2[0-4]\\d|1?\\d?\\d)){3}$"));
-    return dotted.match(text).hasMatch();
-}
-
 std::optional<BoardSettings> settingsFromJson(const QJsonObject &object, QString &error)
 {
     BoardSettings s;
@@ -92,7 +86,7 @@ std::optional<BoardSettings> settingsFromJson(const QJsonObject &object, QString
     }
     s.setBusAddress(static_cast<std::uint8_t>(address));
     if (s.isEthernet()) {
-        if (!isDottedAddress(s.ipAddress)) {
+        if (!common::isDottedQuad(s.ipAddress)) {
             error = QStringLiteral("settings.ipAddress: an Ethernet board needs an address such as 192.168.0.200");
             return std::nullopt;
         }

@@ -1,10 +1,22 @@
 #include "udp_transport.h"
 
+#include "common/dotted_address.h"
+
 #include <QDeadlineTimer>
 #include <QNetworkDatagram>
 
 namespace pravik::link {
 namespace {
+
+// Only four dotted numbers name a board (see isDottedQuad); an IPv6 literal
+// is taken as it is.
+QHostAddress boardAddress(const QString &text)
+{
+    const QString address = text.trimmed();
+    if (address.contains(u':') || common::isDottedQuad(address))
+        return QHostAddress(address);
+    return QHostAddress();
+}
 
 bool isUdpPort(std::int32_t port)
 {
@@ -23,7 +35,7 @@ UdpTransport::UdpTransport() = default;
 void UdpTransport::setRemote(const QString &host, std::int32_t port)
 {
     m_remoteHost = host;
-    m_remoteAddress = QHostAddress(host);
+    m_remoteAddress = boardAddress(host);
     m_remotePort = port;
 }
 

@@ -1,0 +1,83 @@
+// The UDP transport on the loopback network, with real sockets.
+#include "pravik/link/udp_transport.h"
+
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+#include <gtest/gtest.h>
+
+using namespace pravik::link;
+
+namespace {
+
+// A socket standing for the board or for a stranger on the network.
+struct Peer
+{
+    explicit Peer(const char *address)
+    {
+        bound = socket.bind(QHostAddress(QString::fromLatin1(address)), 0);
+    }
+    QUdpSocket socket;
+    bool bound = false;
+};
+
+quint16 freePort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::AnyIPv4, 0);
+    return probe.localPort();
+}
+
+} // namespace
+
+TEST(UdpTransport, OnlyTheBoardsDatagramsCountAsAnswers)
+{
+    Peer board("127.0.0.2");
+    Peer stranger("127.0.0.3");
+    ASSERT_TRUE(board.bound && stranger.bound);
+    const quint16 ourPort = freePort();
+
+    UdpTransport udp;
+    udp.setRemote(QStringLiteral("127.0.0.2"), board.socket.localPort());
+    ASSERT_FALSE(udp.setLocalPort(ourPort).has_value());
+    ASSERT_FALSE(udp.send(QByteArray("\xFA\xFA\x01\x03", 4)).has_value());
+
+    ASSERT_TRUE(board.socket.waitForReadyRead(2000));
+    const QNetworkDatagram frame = board.socket.receiveDatagram();
+    EXPECT_EQ(frame.data(), QByteArray("\xFA\xFA\x01\x03", 4));
+    EXPECT_EQ(frame.senderPort(), ourPort);
+
+    // A stranger answers first, with the very byte the board would send.
+    stranger.socket.writeDatagram(QByteArray(1, 0x03), QHostAddress::LocalHost, ourPort);
+    bool waiting = true;
+    EXPECT_FALSE(udp.waitForData(150, waiting).has_value());
+    EXPECT_FALSE(waiting);
+
+    board.socket.writeDatagram(QByteArray("\x03\x44", 2), frame.senderAddress(), ourPort);
+    EXPECT_FALSE(udp.waitForData(2000, waiting).has_value());
+    EXPECT_TRUE(waiting);
+    QByteArray answer;
+    EXPECT_FALSE(udp.readWaiting(answer).has_value());
+    EXPECT_EQ(answer, QByteArray("\x03\x44", 2));
+}
+
+TEST(UdpTransport, UnreachablePortIsSilenceNotAFailure)
+{
+    UdpTransport udp;
+    // Nobody listens there: the kernel answers with port-unreachable.
+    udp.setRemote(QStringLiteral("127.0.0.2"), freePort());
+    ASSERT_FALSE(udp.setLocalPort(freePort()).has_value());
+    ASSERT_FALSE(udp.send(QByteArray("\xFA\xFA\x01\x03", 4)).has_value());
+    bool waiting = true;
+    EXPECT_FALSE(udp.waitForData(200, waiting).has_value());
+    EXPECT_FALSE(waiting);
+}
+
+TEST(UdpTransport, AddressThatIsNoAddressIsReported)
+{
+    UdpTransport udp;
+    udp.setRemote(QStringLiteral("192.168.1"), 1973);
+    const LinkResult failure = udp.send(QByteArray(4, 'x'));
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->kind, LinkFailure::Kind::Other);
+    EXPECT_EQ(failure->description, QStringLiteral("IP 地址无效: 192.168.1"));
+}
