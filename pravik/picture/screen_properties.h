@@ -1,0 +1,32 @@
+#pragma once
+
+#include "rasterise.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace pravik::document {
+class ScreenList;
+struct Vocabulary;
+} // namespace pravik::document
+
+namespace pravik::picture {
+
+// The screen properties command for screen k (row k + 1 of the list): its
+// entry and exit effects and speeds, its stay mode and stay time. Nothing,
+// with `problem` set, when a speed or the stay time is not a whole number
+// 0..255 and so cannot be sent as a byte.
+std::optional<QByteArray> screenPropertiesPayload(const document::ScreenList &screens,
+                                                  const document::Vocabulary &vocabulary,
+                                                  std::uint8_t screenIndex, QString &problem);
+
+// Sends them. Nothing means the row was refused (the operator was told why)
+// and nothing was sent.
+std::optional<link::ExchangeResult>
+sendScreenProperties(const PacketExchange &exchange, common::Prompter &prompter,
+                     const document::ScreenList &screens, const document::Vocabulary &vocabulary,
+                     std::uint8_t screenIndex);
+
+} // namespace pravik::picture
