@@ -1,0 +1,284 @@
+// The window "size" with a fake module behind a fake serial port.
+
+#include "fake_module_port.h"
+
+#include "netkeel/window/setup_window.h"
+
+#include "common/ip_address_editor.h"
+#include "common/recording_prompter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace netkeel;
+using common::IpAddressEditor;
+
+namespace {
+
+QStringList boxes(const IpAddressEditor *editor)
+{
+    QStringList texts;
+    for (int i = 0; i < IpAddressEditor::kBoxes; ++i)
+        texts << editor->boxText(i);
+    return texts;
+}
+
+class NetkeelWindowTest : public ::testing::Test
+{
+protected:
+    void open(const QString &localAddress = QStringLiteral("192.168.1.20"))
+    {
+        qputenv("COM1", "/dev/fake1");
+        qputenv("COM2", "/dev/fake2");
+        SetupWindowEnvironment environment;
+        environment.localIpAddress = localAddress;
+        environment.prompter = &prompter;
+        environment.port = &port;
+        window = std::make_unique<SetupWindow>(environment);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T> T *find(const char *name)
+    {
+        T *found = window->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    void click(const char *button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    IpAddressEditor *editor(const char *name) { return find<IpAddressEditor>(name); }
+    QString logText() { return find<QPlainTextEdit>("Text1")->toPlainText(); }
+
+    void typeIntoFocus(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+
+    // Moves the focus into the link list and out again.
+    void chooseLink(const QString &text)
+    {
+        auto *link = find<QComboBox>("com_com");
+        link->setFocus();
+        link->setCurrentText(text);
+        QApplication::processEvents();
+        find<QLineEdit>("macaddr")->setFocus();
+        QApplication::processEvents();
+    }
+
+    FakeModulePort port;
+    common::RecordingPrompter prompter;
+    std::unique_ptr<SetupWindow> window;
+};
+
+} // namespace
+
+TEST_F(NetkeelWindowTest, OpensWithTheDefaultsFromTheComputersAddress)
+{
+    open();
+    EXPECT_EQ(window->objectName(), QStringLiteral("size"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("设置工具"));
+    EXPECT_EQ(find<QLabel>("Label18")->text(), QStringLiteral("Version  1. 0. 0"));
+    EXPECT_TRUE(find<QLabel>("Label16")->text().contains(u"Netkeel"));
+
+    EXPECT_EQ(boxes(editor("IPADD")), (QStringList{"192", "168", "1", "20"}));
+    EXPECT_FALSE(editor("IPADD")->isEditable());
+    EXPECT_EQ(editor("mIPADD")->address(), QStringLiteral("192.168.1.21"));
+    EXPECT_EQ(editor("RIPADD")->address(), QStringLiteral("192.168.1.20"));
+    EXPECT_EQ(boxes(editor("gIPADD")), (QStringList{"210", "", "", ""}));
+    EXPECT_EQ(boxes(editor("sIPADD")), (QStringList{"255", "255", "255", "0"}));
+    EXPECT_EQ(find<QLineEdit>("macaddr")->text(), QStringLiteral("001122334455"));
+    EXPECT_EQ(find<QLineEdit>("portm")->text(), QStringLiteral("1973"));
+    EXPECT_EQ(find<QLineEdit>("portl")->text(), QStringLiteral("1973"));
+    EXPECT_FALSE(find<QLineEdit>("portl")->isEnabled());
+    EXPECT_FALSE(find<QCheckBox>("Check1")->isChecked());
+    EXPECT_EQ(find<QCheckBox>("Check1")->text(), QStringLiteral("多通道模式"));
+    EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("波特率:"));
+
+    auto *baud = find<QComboBox>("com_baud");
+    QStringList rates;
+    for (int i = 0; i < baud->count(); ++i)
+        rates << baud->itemText(i);
+    EXPECT_EQ(rates,
+              (QStringList{"1200", "2400", "4800", "9600", "19200", "28800", "38400", "57600"}));
+    EXPECT_EQ(baud->currentText(), QStringLiteral("28800"));
+
+    auto *link = find<QComboBox>("com_com");
+    QStringList links;
+    for (int i = 0; i < link->count(); ++i)
+        links << link->itemText(i);
+    EXPECT_EQ(links, (QStringList{"EtherNet", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
+                                  "COM7", "COM8"}));
+    EXPECT_EQ(link->currentText(), QStringLiteral("COM1"));
+
+    const struct
+    {
+        const char *name;
+        const char16_t *text;
+    } buttons[] = {
+        {"settingmac", u"设置MAC"}, {"setbr", u"设置波特率"},     {"setmip", u"设置IP"},
+        {"setrip", u"设置应答IP"},  {"setgip", u"设置网关IP"},    {"setmask", u"设置掩码"},
+        {"setport", u"设置端口"},   {"readsetting", u"读取配置"}, {"save", u"存储"}};
+    for (const auto &b : buttons)
+        EXPECT_EQ(find<QPushButton>(b.name)->text(), QString::fromUtf16(b.text)) << b.name;
+    QStringList labels;
+    for (const QLabel *label : find<QGroupBox>("Frame3")->findChildren<QLabel *>())
+        labels << label->text();
+    for (const char16_t *row :
+         {u"MAC:", u"IP地址:", u"模块IP：", u"回应IP:", u"网关IP:", u"子网掩码:", u"端口:"})
+        EXPECT_TRUE(labels.contains(QString::fromUtf16(row)))
+            << QString::fromUtf16(row).toStdString();
+    EXPECT_TRUE(port.written.isEmpty());
+}
+
+TEST_F(NetkeelWindowTest, AnAddressEndingIn255GivesTheModule256)
+{
+    open(QStringLiteral("10.1.2.255"));
+    EXPECT_EQ(boxes(editor("mIPADD")), (QStringList{"10", "1", "2", "256"}));
+    EXPECT_EQ(editor("RIPADD")->address(), QStringLiteral("10.1.2.255"));
+}
+
+TEST_F(NetkeelWindowTest, EachButtonSendsItsFieldAsItStands)
+{
+    open();
+    auto *mac = find<QLineEdit>("macaddr");
+    mac->setText(QStringLiteral("AABBCCDDEEFF"));
+    click("settingmac");
+    click("setmask");
+    editor("gIPADD")->setAddress(u"192.168.1.1");
+    click("setgip");
+    click("setrip");
+    click("save");
+    EXPECT_EQ(port.written,
+              (QByteArrayList{"WmaAABBCCDDEEFF\r\n", "Wnm255.255.255.0\r\n", "Wgi192.168.1.1\r\n",
+                              "Wdi192.168.1.20\r\n", "Wfs\r\n"}));
+    EXPECT_EQ(port.openedDevices.first(), QStringLiteral("/dev/fake1"));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_TRUE(logText().startsWith(QStringLiteral("LmaAABBCCDDEEFF\n\nLnm255.255.255.0\n")));
+}
+
+TEST_F(NetkeelWindowTest, TheBaudButtonSendsThePositionInTheList)
+{
+    open();
+    click("setbr");
+    auto *baud = find<QComboBox>("com_baud");
+    baud->setCurrentIndex(0);
+    click("setbr");
+    baud->setEditText(QStringLiteral("14400"));
+    click("setbr");
+    EXPECT_EQ(port.written, (QByteArrayList{"Wbr5\r\n", "Wbr0\r\n", "Wbr-1\r\n"}));
+}
+
+TEST_F(NetkeelWindowTest, TypingAnAddressIntoTheFirstBoxSpreadsIt)
+{
+    open();
+    auto *moduleIp = editor("mIPADD");
+    moduleIp->box(0)->setFocus();
+    moduleIp->box(0)->selectAll();
+    typeIntoFocus(QStringLiteral("10.0.0.5"));
+    EXPECT_EQ(boxes(moduleIp), (QStringList{"10", "0", "0", "5"}));
+    click("setmip");
+    EXPECT_EQ(port.written, QByteArrayList{"Wip10.0.0.5\r\n"});
+}
+
+TEST_F(NetkeelWindowTest, TheDestinationPortFollowsTheModulePort)
+{
+    open();
+    auto *portm = find<QLineEdit>("portm");
+    portm->setFocus();
+    portm->selectAll();
+    typeIntoFocus(QStringLiteral("502"));
+    EXPECT_EQ(find<QLineEdit>("portl")->text(), QStringLiteral("502"));
+    click("setport");
+    EXPECT_EQ(port.written, (QByteArrayList{"Wpn502\r\n", "Wdp502\r\n"}));
+    EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(NetkeelWindowTest, TheCheckBoxSendsItsNewState)
+{
+    open();
+    QTest::mouseClick(find<QCheckBox>("Check1"), Qt::LeftButton);
+    QTest::mouseClick(find<QCheckBox>("Check1"), Qt::LeftButton);
+    EXPECT_EQ(port.written, (QByteArrayList{"Wrm1\r\n", "Wrm0\r\n"}));
+}
+
+TEST_F(NetkeelWindowTest, ReadingFillsTheFieldsWithoutSendingWrm)
+{
+    open();
+    port.values = {{"rm", "1"},        {"ma", "0A0B0C0D0E0F"}, {"br", "3"},
+                   {"ip", "10.0.0.9"}, {"di", "10.0.0.2"},     {"pn", "502"},
+                   {"dp", "503"},      {"gi", "10.0.0.1"},     {"nm", "255.255.0.0"}};
+    click("readsetting");
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(port.written.size(), 9);
+    EXPECT_FALSE(port.commands().contains("Wrm"));
+    EXPECT_TRUE(find<QCheckBox>("Check1")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("macaddr")->text(), QStringLiteral("0A0B0C0D0E0F"));
+    EXPECT_EQ(find<QComboBox>("com_baud")->currentText(), QStringLiteral("9600"));
+    EXPECT_EQ(boxes(editor("mIPADD")), (QStringList{"10", "0", "0", "9"}));
+    EXPECT_EQ(editor("RIPADD")->address(), QStringLiteral("10.0.0.2"));
+    EXPECT_EQ(find<QLineEdit>("portm")->text(), QStringLiteral("502"));
+    EXPECT_EQ(find<QLineEdit>("portl")->text(), QStringLiteral("503"));
+    EXPECT_EQ(editor("gIPADD")->address(), QStringLiteral("10.0.0.1"));
+    EXPECT_EQ(editor("sIPADD")->address(), QStringLiteral("255.255.0.0"));
+    EXPECT_EQ(logText().count(u'L'), 9);
+}
+
+TEST_F(NetkeelWindowTest, AnswersTheFieldsCannotTakeLeaveThemAsTheyWere)
+{
+    open();
+    port.answer("rma", {"Lmx001122334455\r\n"});
+    port.values["rm"] = "3";
+    port.values["br"] = "8";
+    port.values["ip"] = "1.2.3.4.5.6";
+    find<QLineEdit>("macaddr")->setText(QStringLiteral("keep-me"));
+    click("readsetting");
+    EXPECT_EQ(prompter.messages().size(), 3);
+    EXPECT_EQ(find<QLineEdit>("macaddr")->text(), QStringLiteral("keep-me"));
+    EXPECT_FALSE(find<QCheckBox>("Check1")->isChecked());
+    EXPECT_EQ(find<QComboBox>("com_baud")->currentText(), QStringLiteral("28800"));
+    EXPECT_EQ(boxes(editor("mIPADD")), (QStringList{"1", "2", "3", "4"}));
+}
+
+TEST_F(NetkeelWindowTest, DoubleClickingTheSettingsGroupEmptiesTheLog)
+{
+    open();
+    click("save");
+    ASSERT_FALSE(logText().isEmpty());
+    auto *frame = find<QGroupBox>("Frame3");
+    QTest::mouseDClick(frame, Qt::LeftButton, {}, QPoint(4, frame->height() - 4));
+    EXPECT_TRUE(logText().isEmpty());
+}
+
+TEST_F(NetkeelWindowTest, LeavingTheLinkListSwitchesBetweenEtherNetAndSerial)
+{
+    open();
+    chooseLink(QStringLiteral("EtherNet"));
+    EXPECT_TRUE(editor("IPADD")->isEditable());
+    EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("端口号:"));
+    EXPECT_FALSE(find<QComboBox>("com_baud")->isVisible());
+
+    click("setmip");
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].text.contains(u"EtherNet"));
+    EXPECT_TRUE(port.written.isEmpty());
+
+    chooseLink(QStringLiteral("COM2"));
+    EXPECT_FALSE(editor("IPADD")->isEditable());
+    EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("波特率:"));
+    EXPECT_TRUE(find<QComboBox>("com_baud")->isVisible());
+    click("save");
+    EXPECT_EQ(port.openedDevices, QStringList{QStringLiteral("/dev/fake2")});
+}
