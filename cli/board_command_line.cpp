@@ -37,6 +37,12 @@ bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line,
     return true;
 }
 
+int usageError(Terminal &terminal, const char *command, const QString &error, const QString &usage)
+{
+    terminal.err << "pravik-cli " << command << ": " << error << "\n\n" << usage;
+    return ExitUsageOrUnreadable;
+}
+
 std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Prompter &prompter,
                                      Terminal &terminal, const char *command)
 {

@@ -36,6 +36,9 @@ struct LoadedBoard
 std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Prompter &prompter,
                                      Terminal &terminal, const char *command);
 
+// Prints a command line mistake with the command's usage; exit status 2.
+int usageError(Terminal &terminal, const char *command, const QString &error, const QString &usage);
+
 // The exit status for a command's result: the exchange result, or 2 when the
 // command was refused before anything was sent.
 template <typename Result>

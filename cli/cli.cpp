@@ -16,6 +16,8 @@ const char *const kUsage =
     "  clock FILE.lt           set the board's clock from this computer's time\n"
     "  range FILE.lt START COUNT\n"
     "                          tell the board which screens to show\n"
+    "  render FILE.lt N OUT.png  write what screen N will look like on the board\n"
+    "  send FILE.lt            send the screens to the board and start the display\n"
     "\n"
     "Run 'pravik-cli COMMAND --help' for the options of one command.\n";
 
@@ -42,6 +44,10 @@ int runCli(const QStringList &arguments, Terminal &terminal)
         return runClock(rest, terminal);
     if (command == QLatin1String("range"))
         return runRange(rest, terminal);
+    if (command == QLatin1String("render"))
+        return runRender(rest, terminal);
+    if (command == QLatin1String("send"))
+        return runSend(rest, terminal);
     terminal.err << "pravik-cli: unknown command '" << command << "'\n\n" << kUsage;
     return ExitUsageOrUnreadable;
 }

@@ -24,6 +24,8 @@ int runShow(const QStringList &arguments, Terminal &terminal);
 int runCreate(const QStringList &arguments, Terminal &terminal);
 int runClock(const QStringList &arguments, Terminal &terminal);
 int runRange(const QStringList &arguments, Terminal &terminal);
+int runRender(const QStringList &arguments, Terminal &terminal);
+int runSend(const QStringList &arguments, Terminal &terminal);
 int runCli(const QStringList &arguments, Terminal &terminal);
 
 } // namespace pravik::cli

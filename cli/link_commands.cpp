@@ -18,12 +18,6 @@ const char *const kExitStatus =
     "result (0 sent, 3 wrong echo twice, 4 no echo, 5 link failure), 2 when\n"
     "nothing was sent.\n";
 
-int usageError(Terminal &terminal, const char *command, const QString &error, const QString &usage)
-{
-    terminal.err << "pravik-cli " << command << ": " << error << "\n\n" << usage;
-    return ExitUsageOrUnreadable;
-}
-
 } // namespace
 
 int runClock(const QStringList &arguments, Terminal &terminal)

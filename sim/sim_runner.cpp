@@ -4,7 +4,9 @@
 
 #include <QTextStream>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace LedBoardSim {
 
@@ -72,6 +74,13 @@ void SimRunner::handleItem(const ReadItem &item, const LinkPeer &peer, double no
 void SimRunner::sendDueReplies()
 {
     // Answers leave in the order of the frames; the due times never decrease.
+    // The timer counts whole milliseconds, so the last fraction of a wait is
+    // slept here: a paced line must not lose half a millisecond per frame.
+    if (!m_pending.isEmpty()) {
+        const double early = m_pending.constFirst().dueMs - nowMs();
+        if (early > 0 && early < 1.0)
+            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(early));
+    }
     while (!m_pending.isEmpty() && m_pending.constFirst().dueMs <= nowMs()) {
         const PendingReply reply = m_pending.takeFirst();
         if (!reply.bytes.isEmpty())
@@ -85,7 +94,7 @@ void SimRunner::sendDueReplies()
     }
     if (!m_pending.isEmpty()) {
         const double wait = m_pending.constFirst().dueMs - nowMs();
-        m_replyTimer.start(static_cast<int>(std::ceil(std::max(wait, 0.0))));
+        m_replyTimer.start(static_cast<int>(std::floor(std::max(wait, 0.0))));
     }
 }
 

@@ -24,6 +24,19 @@ int desktopWidthPixels()
     return screen ? screen->geometry().width() : 0;
 }
 
+int desktopHeightPixels()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0;
+}
+
+double twipsPerPixel()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
 QString localIpv4Address()
 {
     const auto interfaces = QNetworkInterface::allInterfaces();

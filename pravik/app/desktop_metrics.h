@@ -8,8 +8,11 @@ namespace pravik::app {
 // 1128 or 1256, the widest that leaves room for the window's frame.
 int stripWidthForDesktop(int desktopWidthPixels);
 
-// The desktop's full width in pixels.
+// The desktop's full width and height in pixels, and how many twips make one
+// pixel (1440 twips to the inch).
 int desktopWidthPixels();
+int desktopHeightPixels();
+double twipsPerPixel();
 
 // The computer's own IPv4 address as dotted text: the first address of an
 // interface that is up and not the loopback, else the loopback address.

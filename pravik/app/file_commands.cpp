@@ -1,11 +1,11 @@
 #include "file_commands.h"
 
 #include "app_state.h"
-#include "file_chooser.h"
 
 #include "pravik/document/display_file.h"
 #include "pravik/editor/cell_commit.h"
 
+#include "common/file_chooser.h"
 #include "common/prompter.h"
 
 #include <QDir>
@@ -30,8 +30,8 @@ void FileCommands::newFile()
 
 void FileCommands::openFile()
 {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Open;
+    common::FileDialogRequest request;
+    request.kind = common::FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("打开显示文件");
     request.filter = kDisplayFileFilter;
     request.defaultSuffix = QStringLiteral("lt");
@@ -78,8 +78,8 @@ void FileCommands::save()
 
 void FileCommands::saveAs()
 {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
+    common::FileDialogRequest request;
+    request.kind = common::FileDialogRequest::Kind::Save;
     request.title = QStringLiteral("另存显示文件");
     request.filter = kDisplayFileFilter;
     request.defaultSuffix = QStringLiteral("lt");

@@ -4,13 +4,13 @@
 #include <optional>
 
 namespace common {
+class FileChooser;
 class Prompter;
-}
+} // namespace common
 
 namespace pravik::app {
 
 struct AppState;
-class FileChooser;
 
 // An open cell editor, as the window hands it over to be committed.
 struct OpenCellEditor
@@ -42,7 +42,7 @@ public:
 class FileCommands
 {
 public:
-    FileCommands(AppState &state, common::Prompter &prompter, FileChooser &chooser,
+    FileCommands(AppState &state, common::Prompter &prompter, common::FileChooser &chooser,
                  FileCommandsView &view)
         : m_state(state), m_prompter(prompter), m_chooser(chooser), m_view(view)
     {
@@ -58,7 +58,7 @@ private:
 
     AppState &m_state;
     common::Prompter &m_prompter;
-    FileChooser &m_chooser;
+    common::FileChooser &m_chooser;
     FileCommandsView &m_view;
 };
 

@@ -1,11 +1,12 @@
 #include "main_window.h"
 
 #include "app_state.h"
+#include "transfer_view.h"
 #include "desktop_metrics.h"
-#include "screen_list_model.h"
 
 #include "pravik/document/ip_octets.h"
 #include "pravik/document/program_texts.h"
+#include "pravik/editor/screen_list_model.h"
 #include "pravik/editor/system_info.h"
 #include "pravik/link/board_link.h"
 #include "pravik/link/clock.h"
@@ -13,13 +14,18 @@
 #include "pravik/link/serial_transport.h"
 #include "pravik/link/tick_waiter.h"
 #include "pravik/link/udp_transport.h"
+#include "pravik/jobs/transmission_jobs.h"
+#include "pravik/picture/board_canvas.h"
 
+#include "common/file_chooser.h"
 #include "common/prompter.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFrame>
+#include <QGroupBox>
+#include <QProgressBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,7 +41,11 @@ using namespace pravik::document;
 MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment,
                        QWidget *parent)
     : QMainWindow(parent), m_state(state), m_prompter(*environment.prompter),
-      m_fileCommands(state, *environment.prompter, *environment.fileChooser, *this)
+      m_fileChooser(*environment.fileChooser),
+      m_fileCommands(state, *environment.prompter, *environment.fileChooser, *this),
+      m_canvas(std::make_unique<picture::BoardCanvas>()),
+      m_desktopHeightPixels(environment.desktopHeightPixels),
+      m_twipsPerPixel(environment.twipsPerPixel)
 {
     setObjectName(QStringLiteral("scredit"));
     setWindowTitle(QStringLiteral("Sunvane"));
@@ -94,9 +104,13 @@ void MainWindow::setUp(const MainWindowEnvironment &environment)
         splitIpOctets(environment.localIpAddress, m_state.settings.ipOctets);
     });
     runSetUpStep([this] { m_state.settings.ipPort = 1973; });
-    // Until New or Open the grid shows an empty list.
+    // Until New or Open the grid shows an empty list, and the canvas is the
+    // start-up board's.
     initScreenList(m_state.screens);
     screenListChanged();
+    m_canvas->resize(m_state.settings.scrwidth, m_state.settings.scrhigh, m_state.stripWidth);
+    m_transferView->layoutFrame(m_state.settings.scrwidth, m_state.settings.scrhigh,
+                                m_state.stripWidth);
 }
 
 void MainWindow::buildCentralArea()
@@ -105,7 +119,7 @@ void MainWindow::buildCentralArea()
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    m_model = new ScreenListModel(m_state.screens, this);
+    m_model = new editor::ScreenListModel(m_state.screens, this);
     m_grid = new QTableView(central);
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(m_model);
@@ -116,8 +130,15 @@ void MainWindow::buildCentralArea()
     m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     layout->addWidget(m_grid);
 
-    m_canvasFrame = new QFrame(central);
+    m_canvasFrame = new QGroupBox(central);
     m_canvasFrame->setObjectName(QStringLiteral("scrFrame"));
+    m_canvasFrame->setStyleSheet(QStringLiteral("QGroupBox { background: #202020; color: white; }"));
+    m_strip1 = new QLabel(m_canvasFrame);
+    m_strip1->setObjectName(QStringLiteral("Picbuf1"));
+    m_strip2 = new QLabel(m_canvasFrame);
+    m_strip2->setObjectName(QStringLiteral("Picbuf2"));
+    for (QLabel *strip : {m_strip1, m_strip2})
+        strip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_cellEditor = new QLineEdit(QStringLiteral(" 0-255,1延时最短，0延时最长"), central);
     m_cellEditor->setObjectName(QStringLiteral("txtedit"));
@@ -164,6 +185,14 @@ void MainWindow::buildStatusBar()
     m_fileNamePanel->setObjectName(QStringLiteral("panel2"));
     bar->addWidget(m_contactPanel, 1);
     bar->addWidget(m_fileNamePanel, 1);
+    m_progress = new QProgressBar(bar);
+    m_progress->setObjectName(QStringLiteral("p"));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    bar->addPermanentWidget(m_progress, 1);
+    m_transferView = std::make_unique<TransferView>(TransferView::Widgets{
+        this, m_canvasFrame, m_strip1, m_strip2, m_progress, m_grid,
+        {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList, m_cellEditor}});
 }
 
 void MainWindow::fillDropDownLists()
@@ -225,13 +254,95 @@ std::optional<OpenCellEditor> MainWindow::takeOpenCellEditor()
     const QModelIndex current = m_grid->currentIndex();
     if (!current.isValid())
         return std::nullopt;
-    return OpenCellEditor{ScreenListModel::listRow(current.row()), current.column(),
+    return OpenCellEditor{editor::ScreenListModel::listRow(current.row()), current.column(),
                           m_cellEditor->text()};
 }
 
 void MainWindow::boardGeometryChanged()
 {
-    // The canvas strips follow the board geometry once the canvas exists.
+    picture::layoutCanvas(*m_canvas, m_state.settings.scrwidth, m_state.settings.scrhigh,
+                          m_state.stripWidth,
+                          picture::DesktopHeight{m_desktopHeightPixels, m_twipsPerPixel},
+                          m_prompter);
+    m_transferView->layoutFrame(m_state.settings.scrwidth, m_state.settings.scrhigh,
+                                m_state.stripWidth);
+}
+
+QString MainWindow::displayFilePath() const
+{
+    if (m_state.currentFileName.isEmpty())
+        return {};
+    return QDir(m_state.programFolder).filePath(m_state.currentFileName);
+}
+
+namespace {
+
+// Runs a job with the window's own view of it. The canvas follows the board
+// geometry of the moment, which the settings may have changed since.
+template <typename Job>
+void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boardLink,
+            common::Prompter &prompter, jobs::JobView &view, const QString &displayFile, Job job)
+{
+    if (canvas.width() != state.settings.scrwidth || canvas.height() != state.settings.scrhigh)
+        canvas.resize(state.settings.scrwidth, state.settings.scrhigh, state.stripWidth);
+    jobs::JobContext context{state.settings,
+                             state.screens,
+                             state.vocabulary,
+                             displayFile,
+                             state.compareFileName,
+                             canvas,
+                             [&](QByteArray &buffer, int checksumIndex) {
+                                 return boardLink.exchangePacket(buffer, checksumIndex);
+                             },
+                             [&] { return boardLink.serialPortOpen(); },
+                             prompter,
+                             view};
+    job(context);
+}
+
+} // namespace
+
+void MainWindow::runSendAll()
+{
+    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, displayFilePath(),
+           [](jobs::JobContext &context) { jobs::sendAll(context); });
+}
+
+void MainWindow::runSendSpecifiedPicture()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    const int row = current.isValid() ? editor::ScreenListModel::listRow(current.row()) : 1;
+    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, displayFilePath(),
+           [row](jobs::JobContext &context) { jobs::sendSpecifiedPicture(context, row); });
+}
+
+void MainWindow::runSendProperties()
+{
+    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, displayFilePath(),
+           [](jobs::JobContext &context) { jobs::sendAllProperties(context); });
+}
+
+void MainWindow::chooseCompareFile()
+{
+    common::FileDialogRequest request;
+    request.kind = common::FileDialogRequest::Kind::Open;
+    request.filter = QStringLiteral("(*.lt)");
+    request.folder = m_state.programFolder;
+    request.mustExist = true;
+    const QString chosen = m_fileChooser.choose(request);
+    if (chosen.isEmpty())
+        return;
+    m_state.compareFileName = chosen;
+    m_fileNamePanel->setText(QStringLiteral("比较文件:") + chosen);
+    m_clearCompareAction->setEnabled(true);
+}
+
+void MainWindow::clearCompareFile()
+{
+    // Send All transfers the display file again from now on.
+    m_state.compareFileName.clear();
+    m_fileNamePanel->setText(m_state.currentFileName);
+    m_clearCompareAction->setEnabled(false);
 }
 
 void MainWindow::openLink()

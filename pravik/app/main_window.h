@@ -7,15 +7,17 @@
 #include <memory>
 
 class QComboBox;
-class QFrame;
+class QGroupBox;
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QTableView;
 class QTimer;
 
 namespace common {
+class FileChooser;
 class Prompter;
-}
+} // namespace common
 
 namespace pravik::link {
 class BoardLink;
@@ -25,21 +27,29 @@ class TimerTickWaiter;
 class UdpTransport;
 } // namespace pravik::link
 
+namespace pravik::editor {
+class ScreenListModel;
+}
+
+namespace pravik::picture {
+class BoardCanvas;
+}
+
 namespace pravik::app {
 
 struct AppState;
-class FileChooser;
-class ScreenListModel;
 
 // What the main window takes from the computer it runs on, so that tests can
 // start it on any desktop they like.
 struct MainWindowEnvironment
 {
     int desktopWidthPixels = 0;
+    int desktopHeightPixels = 0;
+    double twipsPerPixel = 15;
     QString localIpAddress;
     QString programFolder;
     common::Prompter *prompter = nullptr;
-    FileChooser *fileChooser = nullptr;
+    common::FileChooser *fileChooser = nullptr;
 };
 
 // The main window "scredit": menus, toolbar, the screen-list grid and the
@@ -67,6 +77,14 @@ private:
     void buildBoardLink();
     void sendClock();
 
+    // The transmission jobs and the compare file.
+    void runSendAll();
+    void runSendSpecifiedPicture();
+    void runSendProperties();
+    void chooseCompareFile();
+    void clearCompareFile();
+    QString displayFilePath() const;
+
     // FileCommandsView
     void showScreenList() override;
     void screenListChanged() override;
@@ -79,19 +97,30 @@ private:
 
     AppState &m_state;
     common::Prompter &m_prompter;
+    common::FileChooser &m_fileChooser;
     FileCommands m_fileCommands;
 
-    ScreenListModel *m_model = nullptr;
+    editor::ScreenListModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
     QLineEdit *m_cellEditor = nullptr;
     QComboBox *m_entryEffectList = nullptr;
     QComboBox *m_exitEffectList = nullptr;
     QComboBox *m_stayModeList = nullptr;
     QComboBox *m_displayKindList = nullptr;
-    QFrame *m_canvasFrame = nullptr;
+    QGroupBox *m_canvasFrame = nullptr;
+    QLabel *m_strip1 = nullptr;
+    QLabel *m_strip2 = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QAction *m_clearCompareAction = nullptr;
+    std::unique_ptr<class TransferView> m_transferView;
     QLabel *m_contactPanel = nullptr;
     QLabel *m_fileNamePanel = nullptr;
     QTimer *m_tickTimer = nullptr;
+
+    // The board-sized canvas screens are drawn on before they are sent.
+    std::unique_ptr<picture::BoardCanvas> m_canvas;
+    int m_desktopHeightPixels = 0;
+    double m_twipsPerPixel = 15;
 
     // The serial port Comm1, the UDP socket Winsock1 and the exchange over them.
     std::unique_ptr<link::SerialTransport> m_serialPort;

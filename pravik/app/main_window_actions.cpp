@@ -12,8 +12,7 @@ namespace {
 // Entries whose commands come with later parts of the program: shown, but not
 // offered until they can do their work.
 const char *const kNotYetAvailable[] = {
-    "m_load_com", "mnufiledit", "mnueditsetting", "mnueditins", "mnueditdel", "mnupicEdt",
-    "mnurunStr",  "mnusendp",   "mnusendsp",      "Command3d1", "Command3d3",
+    "mnufiledit", "mnueditsetting", "mnueditins", "mnueditdel", "mnupicEdt", "Command3d1",
 };
 
 QAction *addEntry(QWidget *to, QObject *owner, const char *name, const QString &caption)
@@ -50,7 +49,11 @@ void MainWindow::buildMenus()
             this, [this] { m_fileCommands.save(); });
     connect(addEntry(file, this, "mnufilsaveas", QStringLiteral("另存/Save As")),
             &QAction::triggered, this, [this] { m_fileCommands.saveAs(); });
-    addEntry(file, this, "m_load_com", QStringLiteral("打开比较文件(&C)"));
+    connect(addEntry(file, this, "m_load_com", QStringLiteral("打开比较文件(&C)")),
+            &QAction::triggered, this, &MainWindow::chooseCompareFile);
+    m_clearCompareAction = addEntry(file, this, "m_clear_com", QStringLiteral("清除比较文件(&R)"));
+    m_clearCompareAction->setEnabled(false);
+    connect(m_clearCompareAction, &QAction::triggered, this, &MainWindow::clearCompareFile);
     file->addSeparator();
     connect(addEntry(file, this, "mnuFilExit", QStringLiteral("退出/Exit")), &QAction::triggered,
             this, &QWidget::close);
@@ -66,9 +69,12 @@ void MainWindow::buildMenus()
     addEntry(picture, this, "mnupicEdt", QStringLiteral("编辑(&E)"));
 
     QMenu *run = addMenu(bar, "mnurun", QStringLiteral("执行/Process"));
-    addEntry(run, this, "mnurunStr", QStringLiteral("发送全部/Send All"));
-    addEntry(run, this, "mnusendp", QStringLiteral("改变属性/Change Property"));
-    addEntry(run, this, "mnusendsp", QStringLiteral("发送指定图片/Send specify Pic"));
+    connect(addEntry(run, this, "mnurunStr", QStringLiteral("发送全部/Send All")),
+            &QAction::triggered, this, &MainWindow::runSendAll);
+    connect(addEntry(run, this, "mnusendp", QStringLiteral("改变属性/Change Property")),
+            &QAction::triggered, this, &MainWindow::runSendProperties);
+    connect(addEntry(run, this, "mnusendsp", QStringLiteral("发送指定图片/Send specify Pic")),
+            &QAction::triggered, this, &MainWindow::runSendSpecifiedPicture);
     connect(addEntry(run, this, "mnusendclk", QStringLiteral("设置时钟/Setting Clock")),
             &QAction::triggered, this, &MainWindow::sendClock);
     addEntry(run, this, "MNUSIMRUN", QStringLiteral("模拟显示"));
@@ -97,7 +103,8 @@ void MainWindow::buildToolbar()
     connect(button("Command3d5", QStringLiteral("保存/Save"), QStyle::SP_DialogSaveButton),
             &QAction::triggered, this, [this] { m_fileCommands.save(); });
     button("Command3d1", QStringLiteral("屏幕设置/Board Setting"), QStyle::SP_ComputerIcon);
-    button("Command3d3", QStringLiteral("发送全部/Send All"), QStyle::SP_MediaPlay);
+    connect(button("Command3d3", QStringLiteral("发送全部/Send All"), QStyle::SP_MediaPlay),
+            &QAction::triggered, this, &MainWindow::runSendAll);
     connect(button("Com_timer", QStringLiteral("设置时钟/Seeting Clock"), QStyle::SP_BrowserReload),
             &QAction::triggered, this, &MainWindow::sendClock);
     button("Command3d8", QStringLiteral("模拟显示"), QStyle::SP_DesktopIcon);

@@ -3,12 +3,12 @@
 #include "app_state.h"
 #include "desktop_metrics.h"
 #include "main_window.h"
-#include "qt_file_chooser.h"
 #include "splash_window.h"
 
 #include "pravik/document/program_texts.h"
 
 #include "common/message_box_prompter.h"
+#include "common/qt_file_chooser.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -31,9 +31,11 @@ int runStartRoutine(QApplication &application)
     wait.exec();
 
     common::MessageBoxPrompter prompter;
-    QtFileChooser chooser;
+    common::QtFileChooser chooser;
     MainWindowEnvironment environment;
     environment.desktopWidthPixels = desktopWidthPixels();
+    environment.desktopHeightPixels = desktopHeightPixels();
+    environment.twipsPerPixel = twipsPerPixel();
     environment.localIpAddress = localIpv4Address();
     environment.programFolder = QCoreApplication::applicationDirPath();
     environment.prompter = &prompter;

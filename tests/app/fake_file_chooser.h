@@ -1,21 +1,21 @@
 #pragma once
 
-#include "pravik/app/file_chooser.h"
+#include "common/file_chooser.h"
 
 #include <QList>
 #include <QStringList>
 
 // Answers each file dialog with the next scripted name ("" = cancelled) and
 // keeps what was asked.
-class FakeFileChooser : public pravik::app::FileChooser
+class FakeFileChooser : public common::FileChooser
 {
 public:
-    QString choose(const pravik::app::FileDialogRequest &request) override
+    QString choose(const common::FileDialogRequest &request) override
     {
         requests.append(request);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
     QStringList answers;
-    QList<pravik::app::FileDialogRequest> requests;
+    QList<common::FileDialogRequest> requests;
 };

@@ -112,8 +112,8 @@ TEST_F(FileCommandsTest, OpenReadsTheFileThenOpensTheLink)
     commands.openFile();
 
     ASSERT_EQ(chooser.requests.size(), 1);
-    const FileDialogRequest &asked = chooser.requests[0];
-    EXPECT_EQ(asked.kind, FileDialogRequest::Kind::Open);
+    const common::FileDialogRequest &asked = chooser.requests[0];
+    EXPECT_EQ(asked.kind, common::FileDialogRequest::Kind::Open);
     EXPECT_EQ(asked.title, QStringLiteral("打开显示文件"));
     EXPECT_EQ(asked.filter, QStringLiteral("显示文件(*.lt)"));
     EXPECT_EQ(asked.defaultSuffix, QStringLiteral("lt"));
@@ -214,7 +214,7 @@ TEST_F(FileCommandsTest, SaveWithoutANameRunsSaveAs)
     chooser.answers = {path(QStringLiteral("chosen.lt"))};
     commands.save();
     ASSERT_EQ(chooser.requests.size(), 1);
-    EXPECT_EQ(chooser.requests[0].kind, FileDialogRequest::Kind::Save);
+    EXPECT_EQ(chooser.requests[0].kind, common::FileDialogRequest::Kind::Save);
     EXPECT_EQ(chooser.requests[0].title, QStringLiteral("另存显示文件"));
     EXPECT_EQ(state.currentFileName, path(QStringLiteral("chosen.lt")));
     EXPECT_FALSE(readFile(QStringLiteral("chosen.lt")).isEmpty());

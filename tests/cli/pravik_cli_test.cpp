@@ -64,7 +64,7 @@ TEST(PravikCliShow, JsonThenCreateRebuildsTheSameFile)
     ASSERT_EQ(shown.status, 0);
     const QJsonObject json = QJsonDocument::fromJson(shown.out).object();
     EXPECT_EQ(json["settings"]["scrtype"].toInt(), 2);
-    EXPECT_EQ(json["screens"].toArray().size(), 2);
+    EXPECT_EQ(json["screens"].toArray().size(), 5);
     EXPECT_TRUE(json["messages"].toArray().isEmpty());
 
     QTemporaryDir dir;
@@ -84,7 +84,7 @@ TEST(PravikCliShow, LoadThatStoppedExitsOneWithItsMessages)
     const CliRun run = runCli({QStringLiteral("show"), path, QStringLiteral("--json")});
     EXPECT_EQ(run.status, 1);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
-    EXPECT_EQ(json["screens"].toArray().size(), 2);
+    EXPECT_EQ(json["screens"].toArray().size(), 5);
     const QJsonArray messages = json["messages"].toArray();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0]["text"].toString(), QStringLiteral("显示文件错误"));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "qt_printers.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "qt_printers.h"
 
 #include "netkeel/module/module_log.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,14 +10,17 @@
 #include <QTemporaryDir>
 
 // Runs ledboard-sim for one test: started with the given options plus a log
-// file, ended with SIGTERM when the test is done.
+// file and a folder for the screens it shows, ended with SIGTERM when the test
+// is done.
 class LedboardSim
 {
 public:
     explicit LedboardSim(const QStringList &options)
     {
+        QDir(m_dir.path()).mkpath(QStringLiteral("screens"));
         m_process.start(QStringLiteral(LEDBOARD_SIM_PATH),
-                        options + QStringList{QStringLiteral("--log"), logPath()});
+                        options + QStringList{QStringLiteral("--log"), logPath(),
+                                              QStringLiteral("--out"), outDir()});
         if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
             m_endpoint = QString::fromUtf8(m_process.readLine()).trimmed();
     }
@@ -36,7 +40,7 @@ public:
     // The pty's slave path, or the bound HOST:PORT.
     QString endpoint() const { return m_endpoint; }
     QString udpPort() const { return m_endpoint.section(u':', -1); }
-    QString outDir() const { return m_dir.path(); }
+    QString outDir() const { return m_dir.filePath(QStringLiteral("screens")); }
     QString logPath() const { return m_dir.filePath(QStringLiteral("frames.jsonl")); }
 
     QList<QJsonObject> frames() const

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <array>
 
 namespace pravik::document {
 class ScreenList;
 }
 
-namespace pravik::app {
+namespace pravik::editor {
 
 // Shows the screen list in the grid: the list's row 0 is the header, its rows
 // 1.. are the grid's rows, and column 0 (the screen number) looks fixed.
@@ -25,6 +26,13 @@ public:
     // The list was replaced or changed behind the model's back.
     void reload();
 
+    // Edits that go through the model, so that the grid follows them. Rows
+    // are rows of the list (1 is the first screen).
+    void setCellText(int listRow, int column, const QString &text);
+    void insertListRow(int before, const std::array<QString, 9> &texts);
+    void removeListRow(int listRow);
+    document::ScreenList &screens() { return m_screens; }
+
     // The list row that a grid row shows, and back.
     static int listRow(int gridRow) { return gridRow + 1; }
     static int gridRow(int listRow) { return listRow - 1; }
@@ -33,4 +41,4 @@ private:
     document::ScreenList &m_screens;
 };
 
-} // namespace pravik::app
+} // namespace pravik::editor

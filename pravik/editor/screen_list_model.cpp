@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QPalette>
 
-namespace pravik::app {
+namespace pravik::editor {
 
 using document::kScreenColumns;
 using document::NumberColumn;
@@ -50,10 +50,31 @@ Qt::ItemFlags ScreenListModel::flags(const QModelIndex &index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
+void ScreenListModel::setCellText(int listRow, int column, const QString &text)
+{
+    m_screens.setText(listRow, column, text);
+    const QModelIndex cell = index(gridRow(listRow), column);
+    emit dataChanged(cell, cell);
+}
+
+void ScreenListModel::insertListRow(int before, const std::array<QString, 9> &texts)
+{
+    beginInsertRows({}, gridRow(before), gridRow(before));
+    m_screens.insertRow(before, texts);
+    endInsertRows();
+}
+
+void ScreenListModel::removeListRow(int listRow)
+{
+    beginRemoveRows({}, gridRow(listRow), gridRow(listRow));
+    m_screens.removeRow(listRow);
+    endRemoveRows();
+}
+
 void ScreenListModel::reload()
 {
     beginResetModel();
     endResetModel();
 }
 
-} // namespace pravik::app
+} // namespace pravik::editor

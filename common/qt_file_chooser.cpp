@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-namespace pravik::app {
+namespace common {
 
 QString QtFileChooser::choose(const FileDialogRequest &request)
 {
@@ -22,4 +22,4 @@ QString QtFileChooser::choose(const FileDialogRequest &request)
     return dialog.selectedFiles().value(0);
 }
 
-} // namespace pravik::app
+} // namespace common

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace pravik::app {
+namespace common {
 
 struct FileDialogRequest
 {
@@ -25,4 +25,4 @@ public:
     virtual QString choose(const FileDialogRequest &request) = 0;
 };
 
-} // namespace pravik::app
+} // namespace common

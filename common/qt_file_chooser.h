@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace pravik::app {
+namespace common {
 
 class QtFileChooser : public FileChooser
 {
@@ -17,4 +17,4 @@ private:
     QWidget *m_parent;
 };
 
-} // namespace pravik::app
+} // namespace common

@@ -1,0 +1,105 @@
+#include "transfer_view.h"
+
+#include "pravik/picture/board_canvas.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTableView>
+
+namespace pravik::app {
+namespace {
+
+// The window keeps this much room around the preview: 990 twips of height
+// (menu, toolbar, status bar) and 100 twips of width, at 15 twips a pixel.
+constexpr int kRoomAbove = 66;
+constexpr int kRoomBeside = 7;
+constexpr int kStripTop = 18;
+constexpr int kStripLeft = 5;
+
+} // namespace
+
+void TransferView::layoutFrame(int width, int height, int stripWidth)
+{
+    if (width <= stripWidth) {
+        m_w.frame->resize(width + 15, height + 28);
+        m_w.strip1->setGeometry(kStripLeft, kStripTop, width + 4, height + 4);
+        m_w.strip2->hide();
+    } else {
+        m_w.frame->resize(stripWidth + 15, 2 * height + 50);
+        m_w.strip1->setGeometry(kStripLeft, kStripTop, stripWidth + 4, height + 4);
+        m_w.strip2->setGeometry(kStripLeft, height + 25, width - stripWidth + 4, height + 4);
+        m_w.strip2->show();
+    }
+}
+
+void TransferView::beginTransfer(int progressMaximum)
+{
+    m_w.progress->setRange(0, progressMaximum);
+    m_w.progress->setValue(0);
+    m_w.progress->show();
+    for (QWidget *editor : m_w.cellEditors)
+        editor->lower();
+
+    QMainWindow *window = m_w.window;
+    m_savedWindowSize = window->size();
+    QSize size = window->size();
+    if (m_w.frame->height() + kRoomAbove > size.height())
+        size.setHeight(m_w.frame->height() + kRoomAbove + 1);
+    if (m_w.frame->width() + kRoomBeside > size.width())
+        size.setWidth(m_w.frame->width() + 9);
+    if (window->windowState() == Qt::WindowNoState) {
+        window->resize(size);
+        centreWindow();
+    }
+
+    m_w.frame->move(0, 0);
+    m_w.frame->show();
+    m_w.frame->raise();
+    m_w.grid->setEnabled(false);
+    m_w.frame->repaint();
+}
+
+void TransferView::showScreen(int, const QString &caption, const picture::BoardCanvas &canvas)
+{
+    m_w.frame->setTitle(caption);
+    m_w.strip1->setPixmap(QPixmap::fromImage(canvas.strip1()));
+    if (canvas.usesTwoStrips())
+        m_w.strip2->setPixmap(QPixmap::fromImage(canvas.strip2()));
+    m_w.frame->repaint();
+}
+
+void TransferView::setProgress(int value)
+{
+    m_w.progress->setValue(value);
+    m_w.progress->repaint();
+}
+
+void TransferView::endTransfer(bool restoreWindow)
+{
+    m_w.frame->hide();
+    m_w.progress->hide();
+    m_w.grid->setEnabled(true);
+    if (restoreWindow && m_savedWindowSize.isValid() &&
+        m_w.window->windowState() == Qt::WindowNoState) {
+        m_w.window->resize(m_savedWindowSize);
+        centreWindow();
+    }
+}
+
+void TransferView::centreWindow()
+{
+    const QScreen *screen = m_w.window->screen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    const QSize size = m_w.window->frameGeometry().size();
+    m_w.window->move(desktop.x() + (desktop.width() - size.width()) / 2,
+                     desktop.y() + (desktop.height() - size.height()) / 2);
+}
+
+} // namespace pravik::app

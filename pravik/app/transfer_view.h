@@ -1,0 +1,53 @@
+#pragma once
+
+#include "pravik/jobs/job_view.h"
+
+#include <QList>
+#include <QSize>
+
+class QGroupBox;
+class QLabel;
+class QMainWindow;
+class QProgressBar;
+class QTableView;
+class QWidget;
+
+namespace pravik::app {
+
+// The main window's side of a transfer: the preview frame "scrFrame" with
+// the canvas strips over the grid, its caption, the progress bar "p", the
+// disabled grid, and the window enlarged for the preview and restored after.
+// Everything is repainted at once, because the exchange blocks the event loop
+// while it waits for the board.
+class TransferView : public jobs::JobView
+{
+public:
+    struct Widgets
+    {
+        QMainWindow *window;
+        QGroupBox *frame;
+        QLabel *strip1;
+        QLabel *strip2;
+        QProgressBar *progress;
+        QTableView *grid;
+        QList<QWidget *> cellEditors;
+    };
+
+    explicit TransferView(const Widgets &widgets) : m_w(widgets) {}
+
+    // Sizes the preview frame for the canvas, as the canvas layout does.
+    void layoutFrame(int width, int height, int stripWidth);
+
+    void beginTransfer(int progressMaximum) override;
+    void showScreen(int row, const QString &caption, const picture::BoardCanvas &canvas) override;
+    void setProgress(int value) override;
+    void endTransfer(bool restoreWindow) override;
+
+private:
+    void centreWindow();
+
+    Widgets m_w;
+    QSize m_savedWindowSize;
+};
+
+} // namespace pravik::app

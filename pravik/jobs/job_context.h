@@ -1,0 +1,56 @@
+#pragma once
+
+#include "pravik/picture/rasterise.h"
+
+#include <QString>
+
+namespace common {
+class Prompter;
+}
+
+namespace pravik::document {
+struct BoardSettings;
+class ScreenList;
+struct Vocabulary;
+} // namespace pravik::document
+
+namespace pravik::picture {
+class BoardCanvas;
+}
+
+namespace pravik::jobs {
+
+class JobView;
+
+// What the transmission jobs read and use. The jobs change none of the
+// values; they draw on the canvas and talk through the exchange.
+struct JobContext
+{
+    const document::BoardSettings &settings;
+    const document::ScreenList &screens;
+    const document::Vocabulary &vocabulary;
+    const QString &displayFileName; // empty when no display file is loaded
+    const QString &compareFileName; // empty when none is set
+    picture::BoardCanvas &canvas;
+    picture::PacketExchange exchange;
+    std::function<bool()> serialPortOpen;
+    common::Prompter &prompter;
+    JobView &view;
+};
+
+// How a job ended.
+enum class JobOutcome {
+    Completed,    // everything was sent (and acknowledged)
+    Declined,     // the screens went out; the operator did not start the display
+    NothingToSend,
+    Stopped,      // a failure ended the job; it was reported where it arose
+};
+
+struct JobResult
+{
+    JobOutcome outcome = JobOutcome::Completed;
+    // The exchange that failed, when that was what stopped the job.
+    link::ExchangeResult failedExchange = link::ExchangeResult::Ok;
+};
+
+} // namespace pravik::jobs

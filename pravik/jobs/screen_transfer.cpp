@@ -1,0 +1,81 @@
+#include "screen_transfer.h"
+
+#include "job_messages.h"
+#include "job_view.h"
+
+#include "pravik/document/board_settings.h"
+#include "pravik/document/program_texts.h"
+#include "pravik/document/screen_list.h"
+#include "pravik/picture/board_canvas.h"
+#include "pravik/picture/picture_source.h"
+#include "pravik/picture/screen_properties.h"
+
+#include "common/numbers.h"
+#include "common/prompter.h"
+
+namespace pravik::jobs {
+
+using common::signPosition;
+
+bool drawScreenSource(JobContext &context, int row, const QString &missingText)
+{
+    const QString source = context.screens.text(row, document::PictureColumn);
+    const QString path = picture::resolveSourcePath(source, context.displayFileName);
+    const picture::SourceResult drawn = picture::loadSource(path, context.canvas);
+    switch (drawn.status) {
+    case picture::SourceResult::Status::Drawn:
+        return true;
+    case picture::SourceResult::Status::Missing:
+        context.prompter.tell(missingText + source, kProgramTitle, common::MessageIcon::Error);
+        return false;
+    case picture::SourceResult::Status::Unreadable:
+        context.prompter.tell(QStringLiteral("%1: %2").arg(source, drawn.reason), kSystemErrorTitle,
+                              common::MessageIcon::Question);
+        return false;
+    }
+    return false;
+}
+
+QString sendAllCaption(const document::BoardSettings &settings, int row)
+{
+    if (settings.isEthernet())
+        return QStringLiteral("IP: ") + settings.ipAddress + QStringLiteral("  第") +
+               signPosition(row) + QStringLiteral(" 幕");
+    return QStringLiteral("地址: ") + signPosition(settings.busAddress()) + QStringLiteral("   COM") +
+           signPosition(settings.port) + QStringLiteral("   第 ") + signPosition(row) +
+           QStringLiteral(" 幕");
+}
+
+QString oneScreenCaption(const document::BoardSettings &settings, int row)
+{
+    if (settings.isEthernet())
+        return QStringLiteral("屏幕IP: ") + signPosition(settings.busAddress()) +
+               QStringLiteral("  第") + signPosition(row) + QStringLiteral(" 幕");
+    return sendAllCaption(settings, row);
+}
+
+JobResult transferScreen(JobContext &context, int row)
+{
+    JobResult result;
+    const picture::PacketExchange exchange = [&](QByteArray &buffer, int checksumIndex) {
+        const link::ExchangeResult exchanged = context.exchange(buffer, checksumIndex);
+        if (exchanged != link::ExchangeResult::Ok)
+            result.failedExchange = exchanged;
+        return exchanged;
+    };
+    const auto screenIndex = static_cast<std::uint8_t>(row - 1);
+    const picture::RasteriseResult picture = picture::rasterisePicture(
+        context.canvas, context.settings.scrtype, screenIndex, exchange, context.prompter,
+        [&](int y) { context.view.setProgress(y); });
+    if (picture != picture::RasteriseResult::Ok) {
+        result.outcome = JobOutcome::Stopped;
+        return result;
+    }
+    const auto properties = picture::sendScreenProperties(
+        exchange, context.prompter, context.screens, context.vocabulary, screenIndex);
+    if (properties != link::ExchangeResult::Ok)
+        result.outcome = JobOutcome::Stopped;
+    return result;
+}
+
+} // namespace pravik::jobs

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "job_context.h"
+
+namespace pravik::jobs {
+
+// Draws the source of list row `row` on the canvas. A missing file is told
+// with `missingText` followed by its name, a file that is no picture with its
+// own description under "系统错误". False when nothing was drawn.
+bool drawScreenSource(JobContext &context, int row, const QString &missingText);
+
+// The preview captions: the link and the row on the wire. Send All names the
+// board's IP address, sending one screen its bus address.
+QString sendAllCaption(const document::BoardSettings &settings, int row);
+QString oneScreenCaption(const document::BoardSettings &settings, int row);
+
+// Sends the drawn canvas of list row `row` as screen row - 1, then its
+// properties. Stopped at the first failure.
+JobResult transferScreen(JobContext &context, int row);
+
+} // namespace pravik::jobs

@@ -1,0 +1,156 @@
+#include "transmission_jobs.h"
+
+#include "compare_file.h"
+#include "job_messages.h"
+#include "job_view.h"
+#include "screen_transfer.h"
+
+#include "pravik/document/board_settings.h"
+#include "pravik/document/program_texts.h"
+#include "pravik/document/screen_list.h"
+#include "pravik/link/board_commands.h"
+#include "pravik/picture/picture_source.h"
+#include "pravik/picture/screen_properties.h"
+
+#include "common/numbers.h"
+#include "common/prompter.h"
+
+#include <QFileInfo>
+
+namespace pravik::jobs {
+
+using document::kMaxScreens;
+using document::PictureColumn;
+
+QString startDisplayQuestion(int screens)
+{
+    return QStringLiteral("    开始显示从0幕开始,") + common::signPosition(screens) +
+           QStringLiteral("幕画面  ");
+}
+
+namespace {
+
+bool noDisplayFile(JobContext &context)
+{
+    if (!context.displayFileName.isEmpty())
+        return false;
+    context.prompter.tell(kNoDisplayFileText, kNoDisplayFileTitle, common::MessageIcon::Error);
+    return true;
+}
+
+// The rows that hold screens: up to the first empty picture, and never past
+// the last of the 239 screen rows, so a full list ends like any other.
+int lastScreenRow(const document::ScreenList &screens, int from)
+{
+    int row = from;
+    while (row <= kMaxScreens && row < screens.rowCount() &&
+           !screens.text(row, PictureColumn).isEmpty())
+        ++row;
+    return row - 1;
+}
+
+JobResult stopped(link::ExchangeResult failedExchange = link::ExchangeResult::Ok)
+{
+    return JobResult{JobOutcome::Stopped, failedExchange};
+}
+
+// Asks whether to start the display of the screens sent, and sends the
+// display command on yes.
+JobResult startDisplay(JobContext &context, int screens)
+{
+    const common::Message question{startDisplayQuestion(screens), kStartDisplayTitle,
+                                   common::MessageIcon::None, common::MessageButtons::YesNo};
+    if (context.prompter.show(question) != common::MessageAnswer::Yes)
+        return JobResult{JobOutcome::Declined, link::ExchangeResult::Ok};
+
+    QByteArray buffer = link::displayRangePayload(0, screens);
+    // Nothing can go out on a serial line whose port is closed.
+    std::optional<link::ExchangeResult> result;
+    if (context.settings.isEthernet() || context.serialPortOpen())
+        result = context.exchange(buffer, link::kCommandChecksumIndex);
+    if (result == link::ExchangeResult::Ok) {
+        context.prompter.tell(kSentText, kProgramTitle, common::MessageIcon::None);
+        return JobResult{};
+    }
+    context.prompter.tell(kSetUpPortText, kProgramTitle, common::MessageIcon::None);
+    return stopped(result.value_or(link::ExchangeResult::LinkFailed));
+}
+
+} // namespace
+
+JobResult sendAll(JobContext &context)
+{
+    if (noDisplayFile(context))
+        return stopped();
+    if (context.screens.rowCount() < 2 || context.screens.text(1, PictureColumn).isEmpty())
+        return JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok};
+
+    context.view.beginTransfer(context.settings.scrhigh);
+    if (!context.compareFileName.isEmpty()) {
+        const CompareResult checked = checkCompareFile(context.compareFileName, context.prompter);
+        context.view.endTransfer(false);
+        return checked == CompareResult::Passed ? JobResult{JobOutcome::NothingToSend, {}}
+                                                : stopped();
+    }
+
+    const int lastRow = lastScreenRow(context.screens, 1);
+    for (int row = 1; row <= lastRow; ++row) {
+        if (!drawScreenSource(context, row, kMissingSourceText)) {
+            context.view.endTransfer(true);
+            return stopped();
+        }
+        context.view.showScreen(row, sendAllCaption(context.settings, row), context.canvas);
+        const JobResult sent = transferScreen(context, row);
+        if (sent.outcome == JobOutcome::Stopped) {
+            context.view.endTransfer(false);
+            return sent;
+        }
+    }
+    context.view.endTransfer(true);
+    return startDisplay(context, lastRow);
+}
+
+JobResult sendSpecifiedPicture(JobContext &context, int row)
+{
+    context.view.beginTransfer(context.settings.scrhigh);
+    const QString source = context.screens.text(row, PictureColumn);
+    if (source.isEmpty()) {
+        context.view.endTransfer(false);
+        return JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok};
+    }
+    if (!drawScreenSource(context, row, kMissingPictureText)) {
+        context.view.endTransfer(false);
+        return stopped();
+    }
+    context.view.showScreen(row, oneScreenCaption(context.settings, row), context.canvas);
+    const JobResult sent = transferScreen(context, row);
+    context.view.endTransfer(sent.outcome != JobOutcome::Stopped);
+    return sent;
+}
+
+JobResult sendAllProperties(JobContext &context)
+{
+    if (noDisplayFile(context))
+        return stopped();
+    const int lastRow = lastScreenRow(context.screens, 1);
+    for (int row = 1; row <= lastRow; ++row) {
+        const QString source = context.screens.text(row, PictureColumn);
+        const QString path = picture::resolveSourcePath(source, context.displayFileName);
+        // The picture must still exist, although only its properties go out.
+        if (!QFileInfo::exists(path)) {
+            context.prompter.tell(kMissingPictureText + source, kProgramTitle,
+                                  common::MessageIcon::Error);
+            context.view.endTransfer(false);
+            return stopped();
+        }
+        const auto sent = picture::sendScreenProperties(context.exchange, context.prompter,
+                                                        context.screens, context.vocabulary,
+                                                        static_cast<std::uint8_t>(row - 1));
+        if (sent != link::ExchangeResult::Ok)
+            return stopped(sent.value_or(link::ExchangeResult::Ok));
+    }
+    context.prompter.tell(kSentText, kProgramTitle, common::MessageIcon::None);
+    return JobResult{};
+}
+
+} // namespace pravik::jobs

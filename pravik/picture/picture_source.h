@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace pravik::picture {
+
+class BoardCanvas;
+
+// How drawing a screen's source went.
+struct SourceResult
+{
+    enum class Status {
+        Drawn,
+        Missing,    // no such file
+        Unreadable, // the file is there but is no picture or text this program reads
+    };
+    Status status = Status::Drawn;
+    QString reason; // for Unreadable: why
+};
+
+// Draws a screen's source onto the canvas, which is black outside it: a
+// picture at its own size from the top-left corner, a .txt file in yellow, a
+// .rtf file in its own fonts and colours, both laid out at the board's width.
+SourceResult loadSource(const QString &path, BoardCanvas &canvas);
+
+// Where a screen's picture path points: a relative path is taken from the
+// display file's folder.
+QString resolveSourcePath(const QString &picture, const QString &displayFilePath);
+
+} // namespace pravik::picture

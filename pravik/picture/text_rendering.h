@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+class QTextDocument;
+
+namespace pravik::picture {
+
+// The font text screens are drawn in: a CJK font with hand-tuned bitmaps at
+// 12-16 pixels, drawn without smoothing, because an LED is either on or off
+// and a half-lit edge pixel would light a whole LED.
+inline const QString kBoardFontFamily = QStringLiteral("WenQuanYi Zen Hei Sharp");
+QFont boardFont(int pixelSize);
+
+// The pixel size of plain text on a board of this height: one crisp line of
+// Chinese fills a 16-LED board.
+int plainTextPixelSize(int boardHeight);
+
+// Text without an explicit colour: yellow, which every board type lights.
+inline const QColor kDefaultTextColour = QColor(255, 255, 0);
+
+// A plain-text file's text: UTF-8 when the bytes are valid UTF-8, else GBK.
+QString decodeTextFile(const QByteArray &bytes);
+
+// Makes a document fit for the board: every character drawn without
+// smoothing, and fonts this computer lacks replaced by the board font (the
+// fallback a font lookup would pick draws smoothed glyphs).
+void prepareForBoard(QTextDocument &document);
+
+// Lays the document out at the board's width and draws it on black.
+QImage renderOnBoard(QTextDocument &document, int width, int height);
+
+} // namespace pravik::picture

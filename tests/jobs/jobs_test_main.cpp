@@ -1,0 +1,12 @@
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    // Fonts and text layout need a GUI application; test discovery runs this
+    // binary without the test environment.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

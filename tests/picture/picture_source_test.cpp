@@ -1,0 +1,144 @@
+#include "pravik/picture/board_canvas.h"
+#include "pravik/picture/picture_source.h"
+#include "pravik/picture/text_rendering.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace pravik::picture;
+
+namespace {
+
+const QString kPictures = QStringLiteral(EXAMPLES_DIR "/pictures/");
+
+QSet<QRgb> coloursOf(const BoardCanvas &canvas)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            colours.insert(canvas.pixel(x, y));
+    return colours;
+}
+
+int litPixels(const BoardCanvas &canvas)
+{
+    int lit = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            lit += canvas.pixel(x, y) != 0xFF000000;
+    return lit;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(PictureSource, ReadsEveryKindOfSource)
+{
+    for (const char *name : {"welcome.bmp", "exit.gif", "sale.pcx", "welcome.txt", "notice.rtf"}) {
+        BoardCanvas canvas(160, 32, 616);
+        const SourceResult result = loadSource(kPictures + QLatin1String(name), canvas);
+        EXPECT_EQ(result.status, SourceResult::Status::Drawn) << name << " " << result.reason.toStdString();
+        EXPECT_GT(litPixels(canvas), 50) << name;
+    }
+}
+
+TEST(PictureSource, PictureKeepsItsSizeAndTheRestStaysBlack)
+{
+    QTemporaryDir dir;
+    QImage small(10, 4, QImage::Format_RGB32);
+    small.fill(qRgb(0, 0, 255));
+    const QString path = dir.filePath(QStringLiteral("small.png"));
+    ASSERT_TRUE(small.save(path));
+    BoardCanvas canvas(64, 16, 616);
+    canvas.drawPicture(QImage(QSize(64, 16), QImage::Format_RGB32)); // stale content
+    ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn);
+    EXPECT_EQ(canvas.pixel(9, 3), qRgb(0, 0, 255));
+    EXPECT_EQ(canvas.pixel(10, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(9, 4), qRgb(0, 0, 0));
+}
+
+TEST(PictureSource, MissingAndBrokenFilesAreToldApart)
+{
+    QTemporaryDir dir;
+    BoardCanvas canvas(64, 16, 616);
+    EXPECT_EQ(loadSource(dir.filePath(QStringLiteral("none.bmp")), canvas).status,
+              SourceResult::Status::Missing);
+    EXPECT_EQ(loadSource(dir.path(), canvas).status, SourceResult::Status::Missing);
+
+    QFile bmp(kPictures + QStringLiteral("welcome.bmp"));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    const QByteArray bytes = bmp.readAll();
+    for (const QByteArray &broken : {bytes.left(40), QByteArray("not a picture at all"),
+                                     QByteArray(1, 0x0A) + QByteArray(30, 'x')}) {
+        const QString path = dir.filePath(QStringLiteral("broken.bmp"));
+        writeFile(path, broken);
+        const SourceResult result = loadSource(path, canvas);
+        EXPECT_EQ(result.status, SourceResult::Status::Unreadable);
+        EXPECT_FALSE(result.reason.isEmpty());
+    }
+}
+
+TEST(PictureSource, RelativePathsStartAtTheDisplayFile)
+{
+    EXPECT_EQ(resolveSourcePath(QStringLiteral("pictures/a.bmp"), QStringLiteral("/signs/shop.lt")),
+              QStringLiteral("/signs/pictures/a.bmp"));
+    EXPECT_EQ(resolveSourcePath(QStringLiteral("/abs/a.bmp"), QStringLiteral("/signs/shop.lt")),
+              QStringLiteral("/abs/a.bmp"));
+    EXPECT_EQ(resolveSourcePath(QStringLiteral("a.bmp"), QString()), QStringLiteral("a.bmp"));
+}
+
+TEST(TextSource, PlainTextIsYellowOnBlackWithoutHalfLitPixels)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sign.txt"));
+    writeFile(path, QStringLiteral("欢迎光临 LED 显示屏\n今日特价 8 折").toUtf8());
+    for (const int height : {16, 32}) {
+        BoardCanvas canvas(160, height, 616);
+        ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn);
+        EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{0xFF000000, 0xFFFFFF00})) << height;
+        EXPECT_GT(litPixels(canvas), 300);
+    }
+}
+
+TEST(TextSource, GbkTextReadsLikeUtf8)
+{
+    const QString text = QStringLiteral("营业时间 9:00-21:00");
+    EXPECT_EQ(decodeTextFile(text.toUtf8()), text);
+    EXPECT_EQ(decodeTextFile(QByteArray("\xd3\xaa\xd2\xb5\xca\xb1\xbc\xe4 9:00-21:00")), text);
+}
+
+TEST(TextSource, WideBoardTakesEveryColumnFromTheText)
+{
+    // The text runs past the first strip; the second strip must hold the rest
+    // of the text, not what an earlier picture left there.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wide.txt"));
+    writeFile(path, QString(80, QChar(0x6587)).toUtf8()); // a long line of 文
+    BoardCanvas canvas(1024, 16, 616);
+    QImage stale(1024, 16, QImage::Format_RGB32);
+    stale.fill(qRgb(0, 255, 0));
+    canvas.drawPicture(stale);
+    ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn);
+    QSet<QRgb> secondStrip;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 616; x < 1024; ++x)
+            secondStrip.insert(canvas.pixel(x, y));
+    EXPECT_EQ(secondStrip, (QSet<QRgb>{0xFF000000, 0xFFFFFF00}));
+}
+
+TEST(TextSource, RichTextKeepsItsColours)
+{
+    BoardCanvas canvas(160, 32, 616);
+    ASSERT_EQ(loadSource(kPictures + QStringLiteral("notice.rtf"), canvas).status,
+              SourceResult::Status::Drawn);
+    EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00}));
+}
