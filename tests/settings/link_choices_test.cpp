@@ -1,0 +1,94 @@
+#include "pravik/settings/link_choices.h"
+#include "pravik/settings/serial_port_lister.h"
+
+#include <gtest/gtest.h>
+
+using namespace pravik::settings;
+
+TEST(LinkChoices, ListsTheFoundPortsAfterEtherNetAndSelectsTheStoredOne)
+{
+    const QStringList fixed{"EtherNet", "COM1", "COM2", "COM3", "COM4",
+                            "COM5",     "COM6", "COM7", "COM8"};
+    const struct
+    {
+        std::optional<QList<int>> found;
+        std::int16_t stored;
+        QStringList entries;
+        int selected;
+        std::int16_t storedAfter;
+    } cases[] = {
+        {QList<int>{1, 3, 12}, 3, {"EtherNet", "COM1", "COM3", "COM12"}, 2, 3},
+        {QList<int>{1, 3, 12}, 0, {"EtherNet", "COM1", "COM3", "COM12"}, 0, 0},
+        {QList<int>{1, 3, 12}, 5, {"EtherNet", "COM1", "COM3", "COM12"}, 1, 5},
+        {QList<int>{}, 4, {"EtherNet", "COM4"}, 1, 4},
+        {QList<int>{}, 0, {"EtherNet"}, 0, 0},
+        {std::nullopt, 12, fixed, 2, 2},
+        {std::nullopt, 8, fixed, 8, 8},
+        {std::nullopt, 0, fixed, 0, 0},
+    };
+    for (const auto &c : cases) {
+        std::int16_t stored = c.stored;
+        const LinkChoices choices = linkChoices(c.found, stored);
+        EXPECT_EQ(choices.entries, c.entries) << c.stored;
+        EXPECT_EQ(choices.selected, c.selected) << c.stored;
+        EXPECT_EQ(stored, c.storedAfter) << c.stored;
+    }
+}
+
+TEST(LinkChoices, ListsAtMostSixteenPorts)
+{
+    QList<int> found;
+    for (int number = 1; number <= 20; ++number)
+        found << number;
+    std::int16_t stored = 20;
+    const LinkChoices choices = linkChoices(found, stored);
+    EXPECT_EQ(choices.entries.size(), 17);
+    EXPECT_EQ(choices.entries.last(), QStringLiteral("COM16"));
+    EXPECT_EQ(choices.selected, 1);
+}
+
+TEST(LinkChoices, OnlyEtherNetAndCom1ToCom16NameALink)
+{
+    const struct
+    {
+        const char *text;
+        std::optional<int> port;
+    } cases[] = {
+        {"EtherNet", 0},
+        {"COM1", 1},
+        {"COM16", 16},
+        {"com3", 3},
+        {"COM17", std::nullopt},
+        {"COM0", std::nullopt},
+        {"COM", std::nullopt},
+        {"ethernet", std::nullopt},
+        {"COM3.5", std::nullopt},
+        {"LPT1", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(portForLinkText(QString::fromLatin1(c.text)), c.port) << c.text;
+}
+
+TEST(BaudChoices, AStoredRateSelectsItsEntryOr28800)
+{
+    EXPECT_EQ(baudList().size(), 8);
+    const struct
+    {
+        double baud;
+        int index;
+    } cases[] = {{4800, 0}, {9600, 1}, {115200, 7}, {9600.4, 1}, {2400, 4}, {0, 4}, {-9600, 4}};
+    for (const auto &c : cases)
+        EXPECT_EQ(baudIndex(c.baud), c.index) << c.baud;
+}
+
+TEST(SystemSerialPorts, APortNamedInTheEnvironmentIsListed)
+{
+    qputenv("COM9", "/dev/pts/nonexistent");
+    const std::optional<QList<int>> numbers = SystemSerialPortLister().comNumbers();
+    qunsetenv("COM9");
+    ASSERT_TRUE(numbers.has_value());
+    EXPECT_TRUE(numbers->contains(9));
+    EXPECT_TRUE(std::is_sorted(numbers->begin(), numbers->end()));
+    EXPECT_LE(numbers->size(), 16);
+}
