@@ -1,0 +1,306 @@
+#include "slatepad/board_picture.h"
+#include "slatepad/led_preview.h"
+#include "slatepad/slatepad_window.h"
+
+#include "pravik/picture/led_view.h"
+
+#include "common/recording_prompter.h"
+#include "common/rtf/rtf_reader.h"
+#include "common/rtf/rtf_writer.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+using namespace slatepad;
+using namespace pravik::picture;
+
+namespace {
+
+// What the operator can set on a run of text, as read back from a document.
+struct TextRun
+{
+    QString text;
+    QRgb colour; // 0 when the run has no colour of its own
+    int pixelSize;
+    bool bold;
+    Qt::Alignment alignment;
+
+    friend bool operator==(const TextRun &, const TextRun &) = default;
+};
+
+void PrintTo(const TextRun &run, std::ostream *os)
+{
+    *os << '"' << run.text.toStdString() << "\" colour " << std::hex << run.colour << std::dec
+        << " size " << run.pixelSize << (run.bold ? " bold" : "") << " align "
+        << int(run.alignment);
+}
+
+QList<TextRun> runsOf(const QTextDocument &document)
+{
+    QList<TextRun> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const QRgb colour = format.foreground().style() == Qt::NoBrush
+                                    ? 0
+                                    : format.foreground().color().rgb();
+            const int size = format.hasProperty(QTextFormat::FontPixelSize)
+                                 ? format.intProperty(QTextFormat::FontPixelSize)
+                                 : document.defaultFont().pixelSize();
+            runs.append(TextRun{it.fragment().text(), colour, size,
+                            format.fontWeight() >= QFont::DemiBold,
+                            alignment ? alignment : Qt::Alignment(Qt::AlignLeft)});
+        }
+    }
+    return runs;
+}
+
+// Chinese arrives through the input method, as a committed string.
+void typeThroughInputMethod(QWidget *page, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(page->focusProxy() ? page->focusProxy() : page, &event);
+}
+
+int countLeds(const QImage &leds, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < leds.height(); ++y) {
+        for (int x = 0; x < leds.width(); ++x)
+            count += leds.pixel(x, y) == colour;
+    }
+    return count;
+}
+
+class SlatepadWindowTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<SlatepadWindow> start(QSize board)
+    {
+        auto window = std::make_unique<SlatepadWindow>(board, prompter);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->editor()->setFocus();
+        return window;
+    }
+
+    QAction *action(SlatepadWindow &window, const char *name)
+    {
+        auto *found = window.findChild<QAction *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // Writes a centred red line in 16-LED bold and a right-aligned green line
+    // in 12 LEDs, through the window's own commands.
+    void writeTwoLines(SlatepadWindow &window)
+    {
+        QTextEdit *page = window.editor();
+        action(window, "alignCentre")->trigger();
+        action(window, "red")->trigger();
+        window.setPixelSize(16);
+        action(window, "bold")->trigger();
+        QTest::keyClicks(page, QStringLiteral("Hi"));
+        QTest::keyClick(page, Qt::Key_Return);
+        action(window, "alignRight")->trigger();
+        action(window, "green")->trigger();
+        window.setPixelSize(12);
+        action(window, "bold")->trigger();
+        QTest::keyClicks(page, QStringLiteral("ok"));
+    }
+
+    const QList<TextRun> twoLines{
+        TextRun{QStringLiteral("Hi"), 0xFFFF0000, 16, true, Qt::AlignHCenter},
+        TextRun{QStringLiteral("ok"), 0xFF00FF00, 12, false, Qt::AlignRight},
+    };
+
+    QTemporaryDir folder;
+    common::RecordingPrompter prompter{common::RecordingPrompter::accept};
+};
+
+TEST_F(SlatepadWindowTest, APageOfTheBoardSizeOnBlackShownOneSquarePerLed)
+{
+    auto window = start(QSize(64, 16));
+    QTextEdit *page = window->editor();
+    EXPECT_EQ(page->lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(page->lineWrapColumnOrWidth(), 64);
+    EXPECT_EQ(page->viewport()->width(), 64);
+    EXPECT_EQ(page->viewport()->height(), 16);
+    EXPECT_EQ(page->palette().color(QPalette::Base), QColor(Qt::black));
+    EXPECT_EQ(window->preview()->leds().size(), QSize(64, 16));
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("64 × 16")));
+
+    // Each LED is a square of the preview, several screen pixels wide.
+    const QImage shot = window->preview()->grab().toImage();
+    EXPECT_GE(window->preview()->pitch(), 4);
+    EXPECT_GE(shot.width(), 64 * window->preview()->pitch());
+}
+
+TEST_F(SlatepadWindowTest, TheBoardShowsTypedTextInTheChosenColour)
+{
+    auto window = start(QSize(64, 16));
+    QTest::keyClicks(window->editor(), QStringLiteral("8"));
+    window->refreshPreview();
+    // Text without a colour of its own is yellow, as Pravik draws it.
+    EXPECT_GT(countLeds(window->preview()->leds(), kLedYellow), 5);
+    EXPECT_EQ(countLeds(window->preview()->leds(), kLedRed), 0);
+
+    window->editor()->selectAll();
+    action(*window, "red")->trigger();
+    window->refreshPreview();
+    const QImage leds = window->preview()->leds();
+    EXPECT_GT(countLeds(leds, kLedRed), 5);
+    EXPECT_EQ(countLeds(leds, kLedYellow), 0);
+    EXPECT_EQ(countLeds(leds, kLedGreen), 0);
+
+    // The preview lights the squares of those LEDs in red.
+    const int pitch = window->preview()->pitch();
+    const QImage shot = window->preview()->grab().toImage();
+    const QPoint origin((shot.width() - 64 * pitch) / 2, (shot.height() - 16 * pitch) / 2);
+    int lit = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            if (leds.pixel(x, y) == kLedRed) {
+                EXPECT_EQ(shot.pixel(origin.x() + x * pitch + 1, origin.y() + y * pitch + 1),
+                          kLedRed);
+                ++lit;
+            }
+        }
+    }
+    EXPECT_GT(lit, 5);
+}
+
+TEST_F(SlatepadWindowTest, WithoutNumbersThePageIs160By32)
+{
+    auto window = start(QSize(160, 32));
+    EXPECT_EQ(window->editor()->lineWrapColumnOrWidth(), 160);
+    EXPECT_EQ(window->preview()->leds().size(), QSize(160, 32));
+}
+
+TEST_F(SlatepadWindowTest, TheRtfWriterAndReaderKeepTextColoursSizesAndAlignment)
+{
+    auto window = start(QSize(160, 32));
+    writeTwoLines(*window);
+    ASSERT_EQ(runsOf(*window->editor()->document()), twoLines);
+
+    QTextDocument readBack;
+    QString error;
+    ASSERT_TRUE(common::readRtf(common::writeRtf(*window->editor()->document()), readBack, &error))
+        << error.toStdString();
+    EXPECT_EQ(runsOf(readBack), twoLines);
+}
+
+TEST_F(SlatepadWindowTest, ChineseTextSurvivesTheRoundTrip)
+{
+    auto window = start(QSize(64, 16));
+    action(*window, "green")->trigger();
+    typeThroughInputMethod(window->editor(), QStringLiteral("你好 LED"));
+
+    QTextDocument readBack;
+    ASSERT_TRUE(common::readRtf(common::writeRtf(*window->editor()->document()), readBack));
+    EXPECT_EQ(readBack.toPlainText(), QStringLiteral("你好 LED"));
+    EXPECT_EQ(runsOf(readBack).value(0).colour, 0xFF00FF00);
+}
+
+TEST_F(SlatepadWindowTest, SavesAndOpensRtf)
+{
+    const QString path = folder.filePath(QStringLiteral("screen.rtf"));
+    {
+        auto window = start(QSize(160, 32));
+        writeTwoLines(*window);
+        ASSERT_TRUE(window->saveToFile(path));
+        EXPECT_FALSE(window->editor()->document()->isModified());
+        EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("screen.rtf")));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("{\\rtf1"));
+
+    auto window = start(QSize(160, 32));
+    ASSERT_TRUE(window->openFile(path));
+    EXPECT_EQ(runsOf(*window->editor()->document()), twoLines);
+    EXPECT_EQ(window->fileName(), path);
+    EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+TEST_F(SlatepadWindowTest, SavesAndOpensPlainTextShownInYellow)
+{
+    const QString path = folder.filePath(QStringLiteral("screen.txt"));
+    auto window = start(QSize(64, 16));
+    action(*window, "red")->trigger();
+    typeThroughInputMethod(window->editor(), QStringLiteral("你好"));
+    ASSERT_TRUE(window->saveToFile(path));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QStringLiteral("你好").toUtf8());
+    // A text file carries no colours: the board shows it in yellow.
+    EXPECT_EQ(countLeds(window->preview()->leds(), kLedRed), 0);
+    EXPECT_GT(countLeds(window->preview()->leds(), kLedYellow), 10);
+
+    auto reopened = start(QSize(64, 16));
+    ASSERT_TRUE(reopened->openFile(path));
+    EXPECT_EQ(reopened->editor()->toPlainText(), QStringLiteral("你好"));
+}
+
+TEST_F(SlatepadWindowTest, AFileThatIsNoRtfIsReportedAndLeavesThePage)
+{
+    const QString path = folder.filePath(QStringLiteral("broken.rtf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("plain words");
+    file.close();
+
+    auto window = start(QSize(64, 16));
+    QTest::keyClicks(window->editor(), QStringLiteral("keep"));
+    EXPECT_FALSE(window->openFile(path));
+    EXPECT_EQ(window->editor()->toPlainText(), QStringLiteral("keep"));
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages().first().text.startsWith(QStringLiteral("无法打开文件 ") + path));
+    EXPECT_EQ(prompter.messages().first().icon, common::MessageIcon::Error);
+}
+
+TEST_F(SlatepadWindowTest, ClosingWithUnsavedTextAsksFirst)
+{
+    auto window = start(QSize(64, 16));
+    QTest::keyClicks(window->editor(), QStringLiteral("x"));
+    prompter = common::RecordingPrompter(
+        [](const common::Message &) { return common::MessageAnswer::Cancel; });
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompter.messages().size(), 1);
+
+    prompter = common::RecordingPrompter(common::RecordingPrompter::accept);
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(SlatepadWindowTest, TheToolbarFollowsTheFormatAtTheCursor)
+{
+    auto window = start(QSize(160, 32));
+    writeTwoLines(*window);
+    auto *size = window->findChild<QComboBox *>(QStringLiteral("size"));
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->currentText(), QStringLiteral("12"));
+    EXPECT_FALSE(action(*window, "bold")->isChecked());
+    EXPECT_TRUE(action(*window, "alignRight")->isChecked());
+
+    QTest::keyClick(window->editor(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(window->editor(), Qt::Key_Right);
+    EXPECT_EQ(size->currentText(), QStringLiteral("16"));
+    EXPECT_TRUE(action(*window, "bold")->isChecked());
+    EXPECT_TRUE(action(*window, "alignCentre")->isChecked());
+    // Showing the format changed nothing in the text.
+    EXPECT_EQ(runsOf(*window->editor()->document()), twoLines);
+}
+
+} // namespace
