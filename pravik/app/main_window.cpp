@@ -6,7 +6,9 @@
 
 #include "pravik/document/ip_octets.h"
 #include "pravik/document/program_texts.h"
+#include "pravik/editor/grid_editor.h"
 #include "pravik/editor/screen_list_model.h"
+#include "pravik/editor/source_commands.h"
 #include "pravik/editor/system_info.h"
 #include "pravik/link/board_link.h"
 #include "pravik/link/clock.h"
@@ -16,6 +18,8 @@
 #include "pravik/link/udp_transport.h"
 #include "pravik/jobs/transmission_jobs.h"
 #include "pravik/picture/board_canvas.h"
+#include "pravik/settings/board_settings_dialog.h"
+#include "pravik/settings/serial_port_lister.h"
 
 #include "common/file_chooser.h"
 #include "common/prompter.h"
@@ -29,6 +33,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -54,6 +59,7 @@ MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    buildEditors(environment);
     setUp(environment);
 }
 
@@ -170,6 +176,29 @@ void MainWindow::buildBoardLink()
                                                     m_prompter, *m_clock, *m_tickWaiter);
 }
 
+void MainWindow::buildEditors(const MainWindowEnvironment &environment)
+{
+    m_gridEditor = std::make_unique<editor::GridEditor>(
+        editor::GridEditorWidgets{m_grid, m_cellEditor, m_entryEffectList, m_stayModeList,
+                                  m_exitEffectList, m_displayKindList},
+        *m_model, m_state.vocabulary, findChild<QMenu *>(QStringLiteral("mnuedit")), m_prompter);
+    m_sourceCommands = std::make_unique<editor::SourceCommands>(
+        *m_gridEditor, m_state.settings, m_state.programFolder, m_prompter,
+        *environment.fileChooser);
+    m_serialPorts = std::make_unique<settings::SystemSerialPortLister>();
+
+    const auto connectEntry = [this](const char *name, auto handler) {
+        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    connectEntry("mnueditins", [this] { m_gridEditor->insertScreen(); });
+    connectEntry("mnueditdel", [this] { m_gridEditor->deleteScreen(); });
+    connectEntry("mnufiledit", [this] { m_sourceCommands->editRtfFile(); });
+    connectEntry("mnupicEdt", [this] { m_sourceCommands->editPicture(); });
+    connectEntry("mnupicnew", [this] { m_sourceCommands->newPicture(); });
+    connectEntry("mnueditsetting", [this] { showBoardSettings(); });
+    connectEntry("Command3d1", [this] { showBoardSettings(); });
+}
+
 void MainWindow::sendClock()
 {
     link::sendClockFromComputer(*m_boardLink);
@@ -243,19 +272,19 @@ void MainWindow::showFileName(const QString &fileName)
 
 void MainWindow::showBoardSettings()
 {
-    // The board settings dialog is not part of this window yet.
+    settings::BoardSettingsDialog::showOrRaise(m_settingsDialog, [this] {
+        return new settings::BoardSettingsDialog(m_state, *m_boardLink, m_prompter,
+                                                 *m_serialPorts,
+                                                 [this] { boardGeometryChanged(); }, this);
+    });
 }
 
 std::optional<OpenCellEditor> MainWindow::takeOpenCellEditor()
 {
-    if (!m_cellEditor->isVisible())
+    const auto open = m_gridEditor->takeOpenTextEditor();
+    if (!open)
         return std::nullopt;
-    m_cellEditor->hide();
-    const QModelIndex current = m_grid->currentIndex();
-    if (!current.isValid())
-        return std::nullopt;
-    return OpenCellEditor{editor::ScreenListModel::listRow(current.row()), current.column(),
-                          m_cellEditor->text()};
+    return OpenCellEditor{open->listRow, open->column, open->text};
 }
 
 void MainWindow::boardGeometryChanged()

@@ -3,6 +3,7 @@
 #include "file_commands.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -28,8 +29,15 @@ class UdpTransport;
 } // namespace pravik::link
 
 namespace pravik::editor {
+class GridEditor;
 class ScreenListModel;
-}
+class SourceCommands;
+} // namespace pravik::editor
+
+namespace pravik::settings {
+class BoardSettingsDialog;
+class SerialPortLister;
+} // namespace pravik::settings
 
 namespace pravik::picture {
 class BoardCanvas;
@@ -75,6 +83,7 @@ private:
     void fillDropDownLists();
     void showSystemInfo();
     void buildBoardLink();
+    void buildEditors(const MainWindowEnvironment &environment);
     void sendClock();
 
     // The transmission jobs and the compare file.
@@ -128,6 +137,12 @@ private:
     std::unique_ptr<link::SystemClock> m_clock;
     std::unique_ptr<link::TimerTickWaiter> m_tickWaiter;
     std::unique_ptr<link::BoardLink> m_boardLink;
+
+    // Editing the screen list and its sources, and the board settings dialog.
+    std::unique_ptr<editor::GridEditor> m_gridEditor;
+    std::unique_ptr<editor::SourceCommands> m_sourceCommands;
+    std::unique_ptr<settings::SerialPortLister> m_serialPorts;
+    QPointer<settings::BoardSettingsDialog> m_settingsDialog;
 };
 
 } // namespace pravik::app

@@ -9,21 +9,11 @@
 namespace pravik::app {
 namespace {
 
-// Entries whose commands come with later parts of the program: shown, but not
-// offered until they can do their work.
-const char *const kNotYetAvailable[] = {
-    "mnufiledit", "mnueditsetting", "mnueditins", "mnueditdel", "mnupicEdt", "Command3d1",
-};
-
 QAction *addEntry(QWidget *to, QObject *owner, const char *name, const QString &caption)
 {
     auto *action = new QAction(caption, owner);
     action->setObjectName(QString::fromLatin1(name));
     to->addAction(action);
-    for (const char *later : kNotYetAvailable) {
-        if (qstrcmp(name, later) == 0)
-            action->setEnabled(false);
-    }
     return action;
 }
 

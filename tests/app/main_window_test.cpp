@@ -9,7 +9,9 @@
 #include "common/recording_prompter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -241,4 +243,34 @@ TEST_F(MainWindowTest, OpenSetsUpTheLinkForTheClock)
     sim.stop();
     ASSERT_EQ(sim.frames().size(), 1);
     EXPECT_EQ(sim.frames()[0]["command"].toInt(), 3);
+}
+
+TEST_F(MainWindowTest, BoardSettingsDialogOpensOnceAndComesForward)
+{
+    auto window = start(1024);
+    action(*window, "Command3d1")->trigger();
+    QApplication::processEvents();
+    const auto dialogs = [&] { return window->findChildren<QDialog *>(QStringLiteral("size")); };
+    ASSERT_EQ(dialogs().size(), 1);
+    EXPECT_TRUE(dialogs()[0]->isVisible());
+    EXPECT_EQ(dialogs()[0]->windowTitle(), QStringLiteral("显示屏设置"));
+    action(*window, "mnueditsetting")->trigger();
+    action(*window, "mnufilNew")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs().size(), 1);
+}
+
+TEST_F(MainWindowTest, EditMenuInsertsAndDeletesScreens)
+{
+    auto window = start(1024);
+    action(*window, "mnufilNew")->trigger();
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("Grid1"));
+    grid->setCurrentIndex(grid->model()->index(2, 1)); // row 3
+    action(*window, "mnueditins")->trigger();
+    EXPECT_EQ(state.screens.rowCount(), 241);
+    EXPECT_EQ(state.screens.text(3, pravik::document::NumberColumn), QStringLiteral(" 2"));
+    action(*window, "mnueditdel")->trigger(); // the recording prompter answers OK
+    EXPECT_EQ(state.screens.rowCount(), 240);
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("确信要删除此幕吗?"));
 }
