@@ -104,6 +104,9 @@ TEST_F(TransferTest, SendAllThroughTheMenu)
     EXPECT_FALSE(window->findChild<QGroupBox *>(QStringLiteral("scrFrame"))->isVisible());
     sim.stop();
     EXPECT_EQ(commands(sim), (QList<int>{0x12, 0x12, 4, 0x12, 0x12, 4, 1}));
+    EXPECT_EQ(sim.frames().last()["raw"].toString(),
+              QStringLiteral("fa fa 01 01 00 00 00 00 00 02") +
+                  QStringLiteral(" 00").repeated(14) + QStringLiteral(" 03"));
 }
 
 TEST_F(TransferTest, BoardFallingSilentLeavesTheGridUsable)

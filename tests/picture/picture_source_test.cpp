@@ -142,3 +142,27 @@ TEST(TextSource, RichTextKeepsItsColours)
               SourceResult::Status::Drawn);
     EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00}));
 }
+
+TEST(PictureSource, TypeIsTheLastThreeLettersOfTheName)
+{
+    QTemporaryDir dir;
+    const QByteArray text = QStringLiteral("文字").toUtf8();
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 255, 0));
+    ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("photo.jpeg")), "JPEG"));
+    for (const char *name : {"SIGN.TXT", "picture.bmp.txt", "Notice.Txt"})
+        writeFile(dir.filePath(QString::fromLatin1(name)), text);
+
+    for (const char *name : {"SIGN.TXT", "picture.bmp.txt", "Notice.Txt"}) {
+        BoardCanvas canvas(64, 16, 616);
+        ASSERT_EQ(loadSource(dir.filePath(QString::fromLatin1(name)), canvas).status,
+                  SourceResult::Status::Drawn)
+            << name;
+        EXPECT_TRUE(coloursOf(canvas).contains(0xFFFFFF00)) << name; // drawn as yellow text
+    }
+    BoardCanvas canvas(64, 16, 616);
+    ASSERT_EQ(loadSource(dir.filePath(QStringLiteral("photo.jpeg")), canvas).status,
+              SourceResult::Status::Drawn);
+    EXPECT_EQ(qGreen(canvas.pixel(3, 3)), 255);
+    EXPECT_EQ(canvas.pixel(8, 3), 0xFF000000u);
+}
