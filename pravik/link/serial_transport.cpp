@@ -3,6 +3,11 @@
 #include <cmath>
 #include <limits>
 
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace pravik::link {
 namespace {
 
@@ -67,7 +72,23 @@ LinkResult SerialTransport::open()
 {
     if (!m_port.open(QIODevice::ReadWrite))
         return failureFromPort();
+    askForLowLatency();
     return std::nullopt;
+}
+
+void SerialTransport::askForLowLatency()
+{
+#ifdef Q_OS_LINUX
+    // USB serial adapters hold received bytes for up to 16 ms before passing
+    // them on; with one echo byte per frame that would dominate a transfer.
+    // Ports that know no such setting (a pseudo-terminal) simply refuse it.
+    serial_struct serial{};
+    const int fd = static_cast<int>(m_port.handle());
+    if (fd >= 0 && ioctl(fd, TIOCGSERIAL, &serial) == 0) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        ioctl(fd, TIOCSSERIAL, &serial);
+    }
+#endif
 }
 
 LinkResult SerialTransport::discardInput()

@@ -25,6 +25,7 @@ public:
     LinkResult open() override;
 
 private:
+    void askForLowLatency();
     LinkResult failureFromPort();
     LinkResult notOpen() const;
 
