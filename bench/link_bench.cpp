@@ -12,6 +12,8 @@
 
 #include "common/recording_prompter.h"
 
+#include "sim_process.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
@@ -38,26 +40,6 @@ QByteArray picturePacket(int sequence)
     return buffer;
 }
 
-struct Sim
-{
-    QProcess process;
-    QString endpoint;
-
-    bool start(const QString &program, const QStringList &options)
-    {
-        process.start(program, options);
-        if (!process.waitForStarted(5000) || !process.waitForReadyRead(5000))
-            return false;
-        endpoint = QString::fromUtf8(process.readLine()).trimmed();
-        return !endpoint.isEmpty();
-    }
-    ~Sim()
-    {
-        process.terminate();
-        if (!process.waitForFinished(3000))
-            process.kill();
-    }
-};
 
 // Exchanges `count` picture packets; returns the packets per second, or 0 on a failure.
 double exchangeRate(Transport &transport, int count)
@@ -117,7 +99,7 @@ int main(int argc, char *argv[])
     int status = 0;
 
     {
-        Sim sim;
+        SimProcess sim;
         if (!sim.start(simPath, {QStringLiteral("--udp"), QStringLiteral("127.0.0.2:0")})) {
             std::fprintf(stderr, "ledboard-sim did not start\n");
             return 1;
@@ -147,7 +129,7 @@ int main(int argc, char *argv[])
             status = 1;
     }
     {
-        Sim sim;
+        SimProcess sim;
         if (!sim.start(simPath, {QStringLiteral("--pty")})) {
             std::fprintf(stderr, "ledboard-sim did not start\n");
             return 1;

@@ -17,6 +17,8 @@
 
 #include "common/recording_prompter.h"
 
+#include "sim_process.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -34,25 +36,6 @@ namespace {
 
 constexpr int kScreens = 239;
 
-struct Sim
-{
-    QProcess process;
-    QString endpoint;
-    bool start(const QString &program, const QStringList &options)
-    {
-        process.start(program, options);
-        if (!process.waitForStarted(5000) || !process.waitForReadyRead(5000))
-            return false;
-        endpoint = QString::fromUtf8(process.readLine()).trimmed();
-        return !endpoint.isEmpty();
-    }
-    ~Sim()
-    {
-        process.terminate();
-        if (!process.waitForFinished(5000))
-            process.kill();
-    }
-};
 
 class NoView : public jobs::JobView
 {
@@ -161,7 +144,7 @@ int main(int argc, char *argv[])
     int status = 0;
 
     {
-        Sim sim;
+        SimProcess sim;
         if (!sim.start(simPath, {"--udp", "127.0.0.2:0", "--type", "1"}))
             return 1;
         const auto port = static_cast<quint16>(sim.endpoint.section(u':', -1).toUInt());
@@ -183,7 +166,7 @@ int main(int argc, char *argv[])
     // A paced pseudo-terminal at each baud rate: the job should cost little
     // more than the wire itself.
     for (const int baud : {115200, 9600}) {
-        Sim sim;
+        SimProcess sim;
         if (!sim.start(simPath, {"--pty", "--type", "1", "--baud", QString::number(baud)}))
             return 1;
         board.settings.port = 1;

@@ -20,31 +20,50 @@ const char *const kExitStatus =
 
 } // namespace
 
-int runClock(const QStringList &arguments, Terminal &terminal)
+namespace {
+
+// Reads the display file, opens its link (or the one --link names) and runs
+// one direct command over it; `words` is how many words follow the file.
+template <typename Command>
+int runDirectCommand(const QStringList &arguments, Terminal &terminal, const char *name,
+                     const QString &usage, qsizetype words, const QString &wordsError,
+                     Command command)
 {
-    const QString usage = QStringLiteral("Usage: pravik-cli clock FILE.lt [--link LINK]\n\n"
-                                         "Sets the board's clock from this computer's date and "
-                                         "time, over the\ndisplay file's link.\n\n") +
-                          QLatin1String(kLinkOption) + u'\n' + QLatin1String(kExitStatus);
     if (arguments.contains(QLatin1String("--help"))) {
         terminal.out << usage;
         return ExitOk;
     }
     BoardCommandLine line;
     QString error;
+    // A negative number among the words is a word, not an option.
     if (!parseBoardCommandLine(arguments, line, error))
-        return usageError(terminal, "clock", error, usage);
-    if (!line.words.isEmpty() || !line.flags.isEmpty())
-        return usageError(terminal, "clock", QStringLiteral("unexpected arguments"), usage);
+        return usageError(terminal, name, error, usage);
+    if (line.words.size() != words || !line.flags.isEmpty())
+        return usageError(terminal, name, wordsError, usage);
 
     TerminalPrompter prompter(terminal.err);
-    const auto board = loadBoard(line, prompter, terminal, "clock");
+    const auto board = loadBoard(line, prompter, terminal, name);
     if (!board)
         return ExitUsageOrUnreadable;
     CliLink cliLink(board->settings, prompter);
     cliLink.useSerialDevice(board->serialDevice);
     cliLink.link().openLink();
-    return exitStatusOf(link::sendClockFromComputer(cliLink.link()));
+    return exitStatusOf(command(cliLink.link(), line.words));
+}
+
+} // namespace
+
+int runClock(const QStringList &arguments, Terminal &terminal)
+{
+    const QString usage = QStringLiteral("Usage: pravik-cli clock FILE.lt [--link LINK]\n\n"
+                                         "Sets the board's clock from this computer's date and "
+                                         "time, over the\ndisplay file's link.\n\n") +
+                          QLatin1String(kLinkOption) + u'\n' + QLatin1String(kExitStatus);
+    return runDirectCommand(arguments, terminal, "clock", usage, 0,
+                            QStringLiteral("unexpected arguments"),
+                            [](link::BoardLink &board, const QStringList &) {
+                                return link::sendClockFromComputer(board);
+                            });
 }
 
 int runRange(const QStringList &arguments, Terminal &terminal)
@@ -54,26 +73,11 @@ int runRange(const QStringList &arguments, Terminal &terminal)
                        "Tells the board to show COUNT screens from screen START (counted from "
                        "0).\n\n") +
         QLatin1String(kLinkOption) + u'\n' + QLatin1String(kExitStatus);
-    if (arguments.contains(QLatin1String("--help"))) {
-        terminal.out << usage;
-        return ExitOk;
-    }
-    BoardCommandLine line;
-    QString error;
-    // A negative START is a word, not an option.
-    if (!parseBoardCommandLine(arguments, line, error))
-        return usageError(terminal, "range", error, usage);
-    if (line.words.size() != 2 || !line.flags.isEmpty())
-        return usageError(terminal, "range", QStringLiteral("give START and COUNT"), usage);
-
-    TerminalPrompter prompter(terminal.err);
-    const auto board = loadBoard(line, prompter, terminal, "range");
-    if (!board)
-        return ExitUsageOrUnreadable;
-    CliLink cliLink(board->settings, prompter);
-    cliLink.useSerialDevice(board->serialDevice);
-    cliLink.link().openLink();
-    return exitStatusOf(link::sendDisplayRange(cliLink.link(), line.words[0], line.words[1]));
+    return runDirectCommand(arguments, terminal, "range", usage, 2,
+                            QStringLiteral("give START and COUNT"),
+                            [](link::BoardLink &board, const QStringList &words) {
+                                return link::sendDisplayRange(board, words[0], words[1]);
+                            });
 }
 
 } // namespace pravik::cli

@@ -15,7 +15,18 @@ namespace pravik::app {
 namespace {
 
 const QString kNewFileName = QStringLiteral("Noname.lt");
-const QString kDisplayFileFilter = QStringLiteral("显示文件(*.lt)");
+
+common::FileDialogRequest displayFileDialog(common::FileDialogRequest::Kind kind,
+                                            const QString &title, const QString &folder)
+{
+    common::FileDialogRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.filter = QStringLiteral("显示文件(*.lt)");
+    request.defaultSuffix = QStringLiteral("lt");
+    request.folder = folder;
+    return request;
+}
 
 } // namespace
 
@@ -30,13 +41,8 @@ void FileCommands::newFile()
 
 void FileCommands::openFile()
 {
-    common::FileDialogRequest request;
-    request.kind = common::FileDialogRequest::Kind::Open;
-    request.title = QStringLiteral("打开显示文件");
-    request.filter = kDisplayFileFilter;
-    request.defaultSuffix = QStringLiteral("lt");
-    request.folder = m_state.programFolder;
-    const QString chosen = m_chooser.choose(request);
+    const QString chosen = m_chooser.choose(displayFileDialog(
+        common::FileDialogRequest::Kind::Open, QStringLiteral("打开显示文件"), m_state.programFolder));
 
     if (!chosen.isEmpty()) {
         m_state.currentFileName = chosen;
@@ -78,13 +84,8 @@ void FileCommands::save()
 
 void FileCommands::saveAs()
 {
-    common::FileDialogRequest request;
-    request.kind = common::FileDialogRequest::Kind::Save;
-    request.title = QStringLiteral("另存显示文件");
-    request.filter = kDisplayFileFilter;
-    request.defaultSuffix = QStringLiteral("lt");
-    request.folder = m_state.programFolder;
-    const QString chosen = m_chooser.choose(request);
+    const QString chosen = m_chooser.choose(displayFileDialog(
+        common::FileDialogRequest::Kind::Save, QStringLiteral("另存显示文件"), m_state.programFolder));
     if (chosen.isEmpty())
         return;
     m_state.currentFileName = chosen;
