@@ -2,12 +2,12 @@
 
 #include "pravik/picture/text_rendering.h"
 
+#include "common/file_replace.h"
 #include "common/rtf/rtf_reader.h"
 #include "common/rtf/rtf_writer.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace slatepad {
@@ -37,12 +37,7 @@ bool saveDocumentFile(const QString &path, const QTextDocument &document, QStrin
 {
     const QByteArray bytes =
         isPlainTextFile(path) ? document.toPlainText().toUtf8() : common::writeRtf(document);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    return common::replaceFileContents(path, bytes, error);
 }
 
 } // namespace slatepad

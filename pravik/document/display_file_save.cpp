@@ -2,11 +2,11 @@
 #include "display_file_messages.h"
 #include "program_texts.h"
 
+#include "common/file_replace.h"
 #include "common/numbers.h"
 #include "common/prompter.h"
 #include "common/text_codec.h"
 
-#include <QSaveFile>
 
 namespace pravik::document {
 namespace {
@@ -87,14 +87,10 @@ bool saveDisplayFile(const QString &path, const BoardSettings &settings,
         return false;
     }
 
-    // QSaveFile writes beside the old file and renames over it only after
-    // everything was written, so a full disk or a lost right never leaves a
-    // half-written display file behind.
-    QSaveFile file(path);
-    const QByteArray bytes = displayFileBytes(settings, screens);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    // The old file is replaced only once the new one is completely on disk,
+    // so a full disk or a lost right never leaves a half-written file behind.
+    QString reason;
+    if (!common::replaceFileContents(path, displayFileBytes(settings, screens), &reason)) {
         prompter.tell(cannotSaveText(path, reason), kProgramTitle, common::MessageIcon::Error);
         return false;
     }
