@@ -1,4 +1,5 @@
 #include "fake_file_chooser.h"
+#include "test_files.h"
 
 #include "pravik/app/app_state.h"
 #include "pravik/app/file_commands.h"
@@ -51,16 +52,10 @@ protected:
 
     void writeFile(const QString &name, const QByteArray &bytes)
     {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(writeFileBytes(path(name), bytes));
     }
 
-    QByteArray readFile(const QString &name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray readFile(const QString &name) const { return readFileBytes(path(name)); }
 
     QTemporaryDir folder;
     AppState state;
@@ -217,7 +212,7 @@ TEST_F(FileCommandsTest, SaveWithoutANameRunsSaveAs)
     EXPECT_EQ(chooser.requests[0].kind, common::FileDialogRequest::Kind::Save);
     EXPECT_EQ(chooser.requests[0].title, QStringLiteral("另存显示文件"));
     EXPECT_EQ(state.currentFileName, path(QStringLiteral("chosen.lt")));
-    EXPECT_FALSE(readFile(QStringLiteral("chosen.lt")).isEmpty());
+    EXPECT_TRUE(readFile(QStringLiteral("chosen.lt")).startsWith("[comm]\r\n"));
     EXPECT_TRUE(prompter.messages().isEmpty());
 }
 

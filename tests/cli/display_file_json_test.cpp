@@ -24,34 +24,6 @@ QString errorOf(const char *json)
 
 } // namespace
 
-TEST(DisplayFileJson, WhatIsPrintedReadsBackUnchanged)
-{
-    BoardSettings settings;
-    settings.port = 0;
-    settings.ipAddress = QStringLiteral("10.1.2.3");
-    settings.ipOctets = {10, 1, 2, 3};
-    settings.ipPort = 5000;
-    settings.setBusAddress(7);
-    settings.scrtype = 2;
-    settings.scrwidth = 64;
-    settings.scrhigh = 16;
-    ScreenList screens;
-    initScreenList(screens);
-    screens.setText(1, PictureColumn, QStringLiteral("C:\\图片\\a.bmp"));
-    screens.setText(1, StayModeColumn, QStringLiteral("随机"));
-    screens.setText(2, PictureColumn, QStringLiteral("b.txt"));
-
-    const QJsonObject json = displayFileJson(settings, screens, {});
-    EXPECT_EQ(json["screens"].toArray().size(), 2);
-    EXPECT_EQ(json["settings"]["ipOctets"].toArray(), (QJsonArray{10, 1, 2, 3}));
-
-    QString error;
-    const auto back = displayFileFromJson(json, error);
-    ASSERT_TRUE(back.has_value()) << error.toStdString();
-    EXPECT_EQ(back->settings, settings);
-    EXPECT_EQ(back->screens, screens);
-}
-
 TEST(DisplayFileJson, MissingValuesTakeTheStartDefaults)
 {
     QString error;

@@ -1,45 +1,18 @@
 // Runs the pravik-cli program the way a script would.
+#include "test_files.h"
+
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
+ProgramRun runCli(const QStringList &arguments, const QByteArray &input = {})
 {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
-{
-    QProcess process;
-    process.start(QStringLiteral(PRAVIK_CLI_PATH), arguments);
-    EXPECT_TRUE(process.waitForStarted(10000));
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(20000));
-    return CliRun{process.exitCode(), process.readAllStandardOutput(),
-               QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    return runProgram(QStringLiteral(PRAVIK_CLI_PATH), arguments, input, 20000);
 }
 
 const QString kExample = QStringLiteral(EXAMPLES_DIR "/demo.lt");
@@ -48,7 +21,7 @@ const QString kExample = QStringLiteral(EXAMPLES_DIR "/demo.lt");
 
 TEST(PravikCliShow, PrintsTheExampleReadably)
 {
-    const CliRun run = runCli({QStringLiteral("show"), kExample});
+    const ProgramRun run = runCli({QStringLiteral("show"), kExample});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QString out = QString::fromUtf8(run.out);
     EXPECT_TRUE(out.contains(u"Ethernet, 127.0.0.2 port 1973"));
@@ -60,7 +33,7 @@ TEST(PravikCliShow, PrintsTheExampleReadably)
 
 TEST(PravikCliShow, JsonThenCreateRebuildsTheSameFile)
 {
-    const CliRun shown = runCli({QStringLiteral("show"), kExample, QStringLiteral("--json")});
+    const ProgramRun shown = runCli({QStringLiteral("show"), kExample, QStringLiteral("--json")});
     ASSERT_EQ(shown.status, 0);
     const QJsonObject json = QJsonDocument::fromJson(shown.out).object();
     EXPECT_EQ(json["settings"]["scrtype"].toInt(), 2);
@@ -69,19 +42,17 @@ TEST(PravikCliShow, JsonThenCreateRebuildsTheSameFile)
 
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("copy.lt"));
-    const CliRun created = runCli({QStringLiteral("create"), copy}, shown.out);
+    const ProgramRun created = runCli({QStringLiteral("create"), copy}, shown.out);
     EXPECT_EQ(created.status, 0) << created.err.toStdString();
-    EXPECT_EQ(readFile(copy), readFile(kExample));
+    EXPECT_EQ(readFileBytes(copy), readFileBytes(kExample));
 }
 
 TEST(PravikCliShow, LoadThatStoppedExitsOneWithItsMessages)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("cut.lt"));
-    QByteArray bytes = readFile(kExample);
-    bytes.chop(12);
-    writeFile(path, bytes);
-    const CliRun run = runCli({QStringLiteral("show"), path, QStringLiteral("--json")});
+    ASSERT_TRUE(writeFileBytes(path, readFileBytes(kExample).chopped(12)));
+    const ProgramRun run = runCli({QStringLiteral("show"), path, QStringLiteral("--json")});
     EXPECT_EQ(run.status, 1);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(json["screens"].toArray().size(), 5);
@@ -95,7 +66,7 @@ TEST(PravikCliShow, UnreadableFileExitsTwoWithTheReason)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing.lt"));
-    const CliRun run = runCli({QStringLiteral("show"), path});
+    const ProgramRun run = runCli({QStringLiteral("show"), path});
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains(path));
@@ -112,7 +83,7 @@ TEST(PravikCliCreate, BadInputWritesNothing)
         R"({"settings": {}, "screens": [{"picture": "two\nlines.bmp"}]})",
     };
     for (const QByteArray &input : inputs) {
-        const CliRun run = runCli({QStringLiteral("create"), path}, input);
+        const ProgramRun run = runCli({QStringLiteral("create"), path}, input);
         EXPECT_EQ(run.status, 2) << input.constData();
         EXPECT_TRUE(run.err.startsWith(u"pravik-cli create: ")) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(path));
@@ -124,7 +95,7 @@ TEST(PravikCli, HelpAndUsageErrors)
 {
     for (const QStringList &arguments :
          {QStringList{"--help"}, QStringList{"show", "--help"}, QStringList{"create", "--help"}}) {
-        const CliRun run = runCli(arguments);
+        const ProgramRun run = runCli(arguments);
         EXPECT_EQ(run.status, 0);
         EXPECT_TRUE(run.out.startsWith("Usage: pravik-cli")) << arguments.join(' ').toStdString();
     }

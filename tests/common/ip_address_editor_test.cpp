@@ -67,12 +67,6 @@ TEST(IpAddressSplit, EachDotEndsAPieceAndOnlyFourAreKept)
         EXPECT_EQ(splitAddress(QString::fromLatin1(c.text)), c.pieces) << c.text;
 }
 
-TEST_F(IpAddressEditorTest, NamesItsBoxesLikeAControlArray)
-{
-    EXPECT_EQ(editor->objectName(), QStringLiteral("mIPADD"));
-    EXPECT_EQ(editor->box(2)->objectName(), QStringLiteral("mIPADD(2)"));
-}
-
 TEST_F(IpAddressEditorTest, TypingAnAddressSpreadsItOverTheBoxes)
 {
     typeIntoFocus(QStringLiteral("10.0.0.5"));

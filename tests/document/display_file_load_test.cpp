@@ -5,7 +5,6 @@
 #include "common/recording_prompter.h"
 #include "common/text_codec.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -266,20 +265,4 @@ TEST(DisplayFileLoad, FileThatCannotBeReadChangesNothing)
 
     EXPECT_EQ(loadDisplayFile(dir.path(), settings, screens, prompter), LoadResult::Unreadable);
     EXPECT_EQ(screens, listWithPictures(4));
-}
-
-TEST(DisplayFileLoad, ReadsAFileFromDisk)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("board.lt"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(displayFileBytes(ethernetBoard(), listWithPictures(2)));
-    file.close();
-    BoardSettings settings;
-    ScreenList screens;
-    common::RecordingPrompter prompter;
-    EXPECT_EQ(loadDisplayFile(path, settings, screens, prompter), LoadResult::Loaded);
-    EXPECT_EQ(settings, ethernetBoard());
-    EXPECT_EQ(screens, listWithPictures(2));
 }

@@ -1,11 +1,11 @@
 #include "document_fixtures.h"
+#include "test_files.h"
 
 #include "pravik/document/display_file.h"
 
 #include "common/recording_prompter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -34,12 +34,6 @@ const QByteArray kEthernetComm = "[comm]\r\n"
                                  "scrwidth =  160\r\n"
                                  "scrhigh =  32\r\n"
                                  "[Pics]\r\n";
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 } // namespace
 
@@ -94,7 +88,7 @@ TEST(DisplayFileSave, ReplacesTheOldFileAndRefusesUnreadableFields)
     const QString path = dir.filePath(QStringLiteral("board.lt"));
     common::RecordingPrompter prompter;
     ASSERT_TRUE(saveDisplayFile(path, serialBoard(), listWithPictures(2), prompter));
-    const QByteArray first = readAll(path);
+    const QByteArray first = readFileBytes(path);
 
     ScreenList bad = listWithPictures(3);
     bad.setText(3, PictureColumn, QStringLiteral("C:\\pic\\\"quoted\".bmp"));
@@ -102,11 +96,11 @@ TEST(DisplayFileSave, ReplacesTheOldFileAndRefusesUnreadableFields)
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("第 2 幕的图片文件")));
     EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Error);
-    EXPECT_EQ(readAll(path), first);
+    EXPECT_EQ(readFileBytes(path), first);
 
     bad.setText(3, PictureColumn, QStringLiteral("two\nlines.bmp"));
     EXPECT_FALSE(saveDisplayFile(path, serialBoard(), bad, prompter));
-    EXPECT_EQ(readAll(path), first);
+    EXPECT_EQ(readFileBytes(path), first);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("board.lt")});
 }
 
@@ -114,9 +108,7 @@ TEST(DisplayFileSave, FolderThatCannotHoldTheFileIsReported)
 {
     QTemporaryDir dir;
     const QString notAFolder = dir.filePath(QStringLiteral("plain"));
-    QFile plain(notAFolder);
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
+    ASSERT_TRUE(writeFileBytes(notAFolder, {}));
     common::RecordingPrompter prompter;
     const QString path = notAFolder + QStringLiteral("/board.lt");
     EXPECT_FALSE(saveDisplayFile(path, serialBoard(), listWithPictures(1), prompter));

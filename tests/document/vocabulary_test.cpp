@@ -27,8 +27,6 @@ TEST(Vocabulary, EffectCodesArePositionsAmongTheFifteenEffects)
     EXPECT_EQ(effectCode(v, u""), 7);
     EXPECT_EQ(effectCode(v, u" 向右展开"), 7);
     EXPECT_EQ(v.exitEffects, v.entryEffects);
-    EXPECT_EQ(v.entryEffects[31], QStringLiteral("备用17"));
-    EXPECT_TRUE(v.entryEffects[32].isEmpty());
 }
 
 TEST(Vocabulary, StayModeCodesFallBackToContinuous)
@@ -40,8 +38,6 @@ TEST(Vocabulary, StayModeCodesFallBackToContinuous)
     EXPECT_EQ(stayModeCode(v, u"特种幕2"), 10);
     EXPECT_EQ(stayModeCode(v, u"向右展开"), 3);
     EXPECT_EQ(stayModeCode(v, u" 画面停留"), 3);
-    EXPECT_EQ(v.displayKinds[3], QStringLiteral("时间-温度"));
-    EXPECT_TRUE(v.displayKinds[4].isEmpty());
 }
 
 TEST(ScreenListInit, FreshListHas239EmptyScreensWithDefaults)
@@ -50,8 +46,6 @@ TEST(ScreenListInit, FreshListHas239EmptyScreensWithDefaults)
     initScreenList(list);
     EXPECT_EQ(list.rowCount(), 240);
     EXPECT_EQ(list.screenCount(), 0);
-    EXPECT_EQ(list.text(0, PictureColumn), QStringLiteral("      图 片 文 件      "));
-    EXPECT_EQ(list.text(0, EntryEffectColumn), QStringLiteral(" 引入方式 "));
     EXPECT_EQ(list.text(239, NumberColumn), QStringLiteral("238"));
     EXPECT_EQ(list.text(1, NumberColumn), QStringLiteral("0"));
     const ScreenEntry fresh{QString(),           QStringLiteral("向右展开"), QStringLiteral("1"),

@@ -114,6 +114,8 @@ TEST_F(GridEditorTest, AListLeftOpenClosesWhenAnotherCellIsClicked)
 }
 
 // --- committing when the editor is left -------------------------------------
+// The rule of each column is checked on its own in cell_commit_test; here the
+// grid applies it.
 
 struct TypedCase
 {
@@ -146,10 +148,6 @@ TEST_P(CommitOnLeave, ClickingAnotherCellStoresTheEditorValue)
 INSTANTIATE_TEST_SUITE_P(Cases, CommitOnLeave,
                          ::testing::Values(TypedCase{EntrySpeedColumn, "300", "0"},
                                            TypedCase{EntrySpeedColumn, "20", "20"},
-                                           TypedCase{StayTimeColumn, "255", "255"},
-                                           TypedCase{StayTimeColumn, "256", "0"},
-                                           TypedCase{ExitSpeedColumn, "abc", "0"},
-                                           TypedCase{ExitSpeedColumn, "9x", "9"},
                                            TypedCase{PictureColumn, " a b.txt", " a b.txt"}));
 
 TEST_F(GridEditorTest, ClickingTheSameCellAgainCommitsAndReopens)

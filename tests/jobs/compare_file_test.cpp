@@ -3,7 +3,8 @@
 
 #include "common/recording_prompter.h"
 
-#include <QFile>
+#include "test_files.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -39,10 +40,7 @@ Checked check(const QByteArray &bytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("compare.lt"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    EXPECT_TRUE(writeFileBytes(path, bytes));
     common::RecordingPrompter prompter;
     Checked checked{checkCompareFile(path, prompter), {}};
     for (const auto &m : prompter.messages()) {
@@ -85,16 +83,4 @@ TEST(CompareFile, StructureErrorsHaveTheirOwnMessages)
         EXPECT_NE(checked.result, CompareResult::Passed) << message.toStdString();
         EXPECT_EQ(checked.messages, QStringList{message});
     }
-}
-
-TEST(CompareFile, FileDeletedAfterItWasChosen)
-{
-    QTemporaryDir dir;
-    common::RecordingPrompter prompter;
-    EXPECT_EQ(checkCompareFile(dir.filePath(QStringLiteral("gone.lt")), prompter),
-              CompareResult::Unreadable);
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("系统错误"));
-    EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Question);
-    EXPECT_TRUE(prompter.messages()[0].text.contains(QStringLiteral("gone.lt")));
 }

@@ -110,29 +110,6 @@ TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
     EXPECT_EQ(udp.sent[0][2], 0x22);
 }
 
-TEST_F(BoardLinkTest, DirectCommandsReportSuccessOnlyOnAnEcho)
-{
-    link.openLink();
-    clock.dateTime = QDateTime(QDate(2004, 10, 3), QTime(14, 5, 30));
-    serial.replies = {{QByteArray(1, static_cast<char>(0x83))}};
-    EXPECT_EQ(sendClockFromComputer(link), ExchangeResult::Ok);
-    ASSERT_EQ(serial.sent.size(), 1);
-    EXPECT_EQ(serial.sent[0].mid(3, 1), QByteArray(1, 0x03));
-    EXPECT_EQ(messageTexts(), QStringList{"Success|发送成功"});
-    EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Question);
-
-    prompter.clear();
-    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("300"), QStringLiteral("5")),
-              ExchangeResult::NoEcho);
-    EXPECT_EQ(messageTexts(), QStringList{"超时|请检查线路"});
-
-    prompter.clear();
-    serial.replies = {{QByteArray(1, static_cast<char>(1 + 44 + 5))}};
-    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("300"), QStringLiteral("5")),
-              ExchangeResult::Ok);
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|发送成功"});
-}
-
 TEST_F(BoardLinkTest, RefusedCommandsSendNothing)
 {
     // The serial port never opened: the range has no way to the board.

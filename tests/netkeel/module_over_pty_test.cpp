@@ -96,37 +96,6 @@ TEST_F(NetkeelOverPtyTest, WritesAreKeptAndReadBack)
     EXPECT_TRUE(log.text().startsWith(QStringLiteral("Lnm255.255.0.0\r\n\r\nLbr5\r\n\r\n")));
 }
 
-TEST_F(NetkeelOverPtyTest, SilenceOnRrmEndsTheReadAtOnce)
-{
-    start({QStringLiteral("--silent"), QStringLiteral("rrm")});
-    const ModuleReading r = protocol.readSettings(link);
-    EXPECT_FALSE(r.complete);
-    EXPECT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(failedMessages(), 1);
-    EXPECT_EQ(log.text(), QStringLiteral("Error! No respond\r\n"));
-    EXPECT_EQ(sim->commands(), QStringList{QStringLiteral("rrm")});
-}
-
-TEST_F(NetkeelOverPtyTest, AWrongPrefixOnRmaKeepsTheSequenceGoing)
-{
-    start({QStringLiteral("--wrong-prefix"), QStringLiteral("rma")});
-    const ModuleReading r = protocol.readSettings(link);
-    EXPECT_EQ(failedMessages(), 1);
-    EXPECT_FALSE(r.mac.has_value());
-    EXPECT_EQ(r.baudCode, 3);
-    EXPECT_EQ(sim->commands(), kAllReads);
-}
-
-TEST_F(NetkeelOverPtyTest, AShortAnswerToWipIsLoggedAfterTheMessage)
-{
-    start({QStringLiteral("--short"), QStringLiteral("Wip")});
-    EXPECT_EQ(protocol.write(link, WriteSetting::ModuleIp, QStringLiteral("10.0.0.5")),
-              WriteResult::TimedOut);
-    EXPECT_EQ(failedMessages(), 1);
-    EXPECT_EQ(logWhenTold, QStringList{QString()});
-    EXPECT_EQ(log.text(), QStringLiteral("Lip\r\n"));
-}
-
 TEST_F(NetkeelOverPtyTest, AnAnswerArrivingInThePauseIsLoggedAfterTheMessage)
 {
     // The answer comes after the wait has run out but within the pause.

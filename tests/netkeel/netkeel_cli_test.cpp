@@ -1,12 +1,12 @@
 // netkeel-cli run as a script would run it, against netmodule-sim.
 
 #include "module_sim_process.h"
+#include "test_files.h"
 
 #include "netkeel/cli/cli_arguments.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -14,31 +14,13 @@ using namespace netkeel::cli;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
 const QStringList kFastTiming = {QStringLiteral("--wait-ms"),        QStringLiteral("400"),
                                  QStringLiteral("--pause-ms"),       QStringLiteral("30"),
                                  QStringLiteral("--short-pause-ms"), QStringLiteral("10")};
 
-CliRun runCli(const QStringList &arguments)
+ProgramRun runCli(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(NETKEEL_CLI_PATH), arguments);
-    CliRun run;
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return runProgram(QStringLiteral(NETKEEL_CLI_PATH), arguments, {}, 10000);
 }
 
 QJsonObject json(const QByteArray &text)
@@ -59,8 +41,8 @@ QStringList args(std::initializer_list<const char *> list)
 TEST(NetkeelCli, ReadPrintsEveryField)
 {
     ModuleSimProcess sim({QStringLiteral("--set"), QStringLiteral("rm=1")});
-    const CliRun run = runCli(args({"read", "--port"}) << sim.device() << kFastTiming);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const ProgramRun run = runCli(args({"read", "--port"}) << sim.device() << kFastTiming);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QJsonObject expected{
         {QStringLiteral("multi"), 1},
         {QStringLiteral("mac"), QStringLiteral("001122334455")},
@@ -80,8 +62,8 @@ TEST(NetkeelCli, ReadLeavesOutFailedFieldsAndFails)
 {
     ModuleSimProcess sim({QStringLiteral("--wrong-prefix"), QStringLiteral("rma"),
                           QStringLiteral("--set"), QStringLiteral("br=9")});
-    const CliRun run = runCli(args({"read", "--port"}) << sim.device() << kFastTiming);
-    EXPECT_EQ(run.exitCode, 1);
+    const ProgramRun run = runCli(args({"read", "--port"}) << sim.device() << kFastTiming);
+    EXPECT_EQ(run.status, 1);
     const QJsonObject fields = json(run.out);
     EXPECT_FALSE(fields.contains(QStringLiteral("mac")));
     EXPECT_FALSE(fields.contains(QStringLiteral("baud")));
@@ -92,8 +74,8 @@ TEST(NetkeelCli, ReadLeavesOutFailedFieldsAndFails)
 TEST(NetkeelCli, ReadEndsOnSilence)
 {
     ModuleSimProcess sim({QStringLiteral("--silent"), QStringLiteral("rrm")});
-    const CliRun run = runCli(args({"read", "--port"}) << sim.device() << kFastTiming);
-    EXPECT_EQ(run.exitCode, 1);
+    const ProgramRun run = runCli(args({"read", "--port"}) << sim.device() << kFastTiming);
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(json(run.out), QJsonObject());
     EXPECT_EQ(run.err, QStringLiteral("错误: 设置失败\nError! No respond\n"));
     EXPECT_EQ(sim.commands(), QStringList{QStringLiteral("rrm")});
@@ -102,18 +84,18 @@ TEST(NetkeelCli, ReadEndsOnSilence)
 TEST(NetkeelCli, WriteSendsTheCommandsInTheOrderGiven)
 {
     ModuleSimProcess sim;
-    const CliRun run =
+    const ProgramRun run =
         runCli(args({"write", "--port"})
                << sim.device() << kFastTiming
                << args({"baud=28800", "port=502", "multi=1", "mask=255.255.255.0",
                         "gateway=10.0.0.1", "ip=10.0.0.5", "reply=10.0.0.2", "mac=0A0B0C0D0E0F"}));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(sim.commands(),
               args({"Wbr5", "Wpn502", "Wdp502", "Wrm1", "Wnm255.255.255.0", "Wgi10.0.0.1",
                     "Wip10.0.0.5", "Wdi10.0.0.2", "Wma0A0B0C0D0E0F"}));
 
-    const CliRun store = runCli(args({"store", "--port"}) << sim.device() << kFastTiming);
-    EXPECT_EQ(store.exitCode, 0);
+    const ProgramRun store = runCli(args({"store", "--port"}) << sim.device() << kFastTiming);
+    EXPECT_EQ(store.status, 0);
     EXPECT_EQ(sim.commands().last(), QStringLiteral("Wfs"));
     EXPECT_EQ(store.err, QStringLiteral("LfsOK\n"));
 }
@@ -121,9 +103,9 @@ TEST(NetkeelCli, WriteSendsTheCommandsInTheOrderGiven)
 TEST(NetkeelCli, AWriteThatTimesOutFailsButTheOthersAreSent)
 {
     ModuleSimProcess sim({QStringLiteral("--short"), QStringLiteral("Wip")});
-    const CliRun run = runCli(args({"write", "--port"})
+    const ProgramRun run = runCli(args({"write", "--port"})
                               << sim.device() << kFastTiming << args({"ip=10.0.0.5", "multi=0"}));
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.status, 1);
     EXPECT_EQ(sim.commands(), args({"Wip10.0.0.5", "Wrm0"}));
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("错误: 设置失败\nLip\nLrm0\n")))
         << run.err.toStdString();
@@ -132,8 +114,8 @@ TEST(NetkeelCli, AWriteThatTimesOutFailsButTheOthersAreSent)
 TEST(NetkeelCli, APortThatIsNoSerialPortIsToldClearly)
 {
     for (const char *port : {"EtherNet", "/dev/netkeel-no-such-port"}) {
-        const CliRun run = runCli(args({"write", "--port", port, "multi=1", "ip=1.2.3.4"}));
-        EXPECT_EQ(run.exitCode, 1) << port;
+        const ProgramRun run = runCli(args({"write", "--port", port, "multi=1", "ip=1.2.3.4"}));
+        EXPECT_EQ(run.status, 1) << port;
         EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString(); // told once, not per command
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("错误: "))) << port;
         EXPECT_TRUE(run.err.contains(QString::fromLatin1(port))) << port;
@@ -159,8 +141,8 @@ TEST(NetkeelCli, WrongCommandLinesAreRefusedBeforeAnythingIsSent)
             parseCliArguments(QStringList{QStringLiteral("netkeel-cli")} + arguments);
         EXPECT_FALSE(parsed.error.isEmpty()) << arguments.join(u' ').toStdString();
     }
-    const CliRun run = runCli(args({"write", "--port", "/dev/null", "baud=14400"}));
-    EXPECT_EQ(run.exitCode, 2);
+    const ProgramRun run = runCli(args({"write", "--port", "/dev/null", "baud=14400"}));
+    EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.err.contains(QStringLiteral("baud=14400")));
 }
 

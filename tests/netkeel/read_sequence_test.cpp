@@ -91,12 +91,6 @@ TEST_F(NetkeelReadSequenceTest, EachStepHasItsOwnThreshold)
     }
 }
 
-TEST_F(NetkeelReadSequenceTest, TheBaudAnswerSelectsItsPosition)
-{
-    port.answer("rbr", {"Lbr3\r\n"});
-    EXPECT_EQ(read().baudCode, 3); // 9600
-}
-
 TEST_F(NetkeelReadSequenceTest, AWrongPrefixLeavesTheFieldAndTheSequenceGoesOn)
 {
     port.answer("rma", {"Lmx001122334455\r\n"});

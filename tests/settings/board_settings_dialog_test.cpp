@@ -33,8 +33,6 @@ void PrintTo(const RejectedCase &c, std::ostream *os)
 TEST_F(SettingsDialogTest, OpensWithTheStartUpSettings)
 {
     auto &d = open();
-    EXPECT_EQ(d.objectName(), QStringLiteral("size"));
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("显示屏设置"));
     EXPECT_FALSE(d.isModal());
     EXPECT_EQ(messageTexts(), QStringList());
 
@@ -42,45 +40,27 @@ TEST_F(SettingsDialogTest, OpensWithTheStartUpSettings)
     EXPECT_EQ(links->count(), 4);
     EXPECT_EQ(links->itemText(0), QStringLiteral("EtherNet"));
     EXPECT_EQ(links->currentText(), QStringLiteral("COM1"));
-    auto *bauds = field<QComboBox>("com_baud");
-    EXPECT_EQ(bauds->count(), 8);
-    EXPECT_EQ(bauds->itemText(7), QStringLiteral("115200"));
-    EXPECT_EQ(bauds->currentText(), QStringLiteral("28800"));
-    EXPECT_EQ(bauds->toolTip(), QStringLiteral("一般为28800和19200"));
-    EXPECT_TRUE(bauds->isVisible());
+    EXPECT_EQ(field<QComboBox>("com_baud")->currentText(), QStringLiteral("28800"));
+    EXPECT_TRUE(field<QComboBox>("com_baud")->isVisible());
     EXPECT_EQ(field<QLabel>("Label2")->text(), QStringLiteral("波特率:"));
     EXPECT_FALSE(text("txt_port")->isVisible());
     EXPECT_EQ(text("txt_port")->text(), QStringLiteral("1973"));
     EXPECT_FALSE(field<common::IpAddressEditor>("IPADD")->isEditable());
 
     EXPECT_EQ(text("txt_head")->text(), QStringLiteral("1"));
-    EXPECT_EQ(text("txt_head")->toolTip(),
-              QStringLiteral("单块显示屏的地址通常为1，联网的显示屏地址为1-240"));
     EXPECT_EQ(text("sizew")->text(), QStringLiteral("160"));
-    EXPECT_EQ(text("sizew")->toolTip(),
-              QStringLiteral("按照屏幕实际宽度输入，应为8的倍数，且小于2512点"));
     EXPECT_EQ(text("sizeh")->text(), QStringLiteral("32"));
-    EXPECT_EQ(text("sizeh")->toolTip(), QStringLiteral("按照屏幕实际高度输入，应小于512"));
-
     EXPECT_EQ(field<QGroupBox>("Frame1")->title(), QStringLiteral("显示屏类型"));
     EXPECT_TRUE(field<QRadioButton>("Option1")->isChecked());
-    EXPECT_EQ(field<QRadioButton>("Option1")->text(), QStringLiteral("单色显示屏"));
     EXPECT_FALSE(field<QRadioButton>("Option2")->isChecked());
     EXPECT_FALSE(field<QRadioButton>("Option3")->isChecked());
     EXPECT_TRUE(field<QCheckBox>("Check1")->isChecked());
-    EXPECT_EQ(field<QCheckBox>("Check1")->text(), QStringLiteral("等待回传"));
 
     // The link was never opened: nothing can be sent to the board from here yet.
     EXPECT_FALSE(field<QGroupBox>("Frame2")->isVisible());
     EXPECT_FALSE(field<QGroupBox>("Frame4")->isVisible());
     EXPECT_EQ(text("Txt_start")->text(), QStringLiteral(" 0"));
     EXPECT_EQ(text("Txt_end")->text(), QStringLiteral(" 1"));
-    EXPECT_EQ(field<QLabel>("Label7")->text(), QStringLiteral("起始幕："));
-    EXPECT_EQ(field<QLabel>("Label4")->text(), QStringLiteral("显示幕数："));
-    EXPECT_EQ(field<QPushButton>("size_app")->text(), QStringLiteral("应用"));
-    EXPECT_EQ(field<QPushButton>("sizeok")->text(), QStringLiteral("确认"));
-    EXPECT_EQ(field<QPushButton>("sizedel")->text(), QStringLiteral("取消"));
-    EXPECT_EQ(field<QPushButton>("sendcommand")->text(), QStringLiteral("发送"));
 }
 
 TEST_F(SettingsDialogTest, WithoutAPortListOffersCom1ToCom8AndFoldsHigherPortsToCom2)
@@ -101,16 +81,6 @@ TEST_F(SettingsDialogTest, WithoutAPortListOffersCom1ToCom8AndFoldsHigherPortsTo
     QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
     EXPECT_EQ(state.settings.port, 2);
     EXPECT_EQ(serial.calls.mid(1, 2), (QStringList{"close", "configure /dev/fake2 28800"}));
-}
-
-TEST_F(SettingsDialogTest, WithNoSerialPortAtAllTheStoredPortIsStillShown)
-{
-    ports.numbers = QList<int>{};
-    state.settings.port = 4;
-    open();
-    EXPECT_EQ(field<QComboBox>("com_com")->count(), 2);
-    EXPECT_EQ(field<QComboBox>("com_com")->currentText(), QStringLiteral("COM4"));
-    EXPECT_EQ(messageTexts(), QStringList());
 }
 
 TEST_F(SettingsDialogTest, AStoredRateOutsideTheListShows28800)

@@ -4,22 +4,9 @@
 #include "pravik/settings/clock_group.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 
 using namespace pravik::settings;
-
-TEST(ClockFieldRules, TheTimeZoneListRunsFromUct11ToUtc13)
-{
-    const QStringList names = timeZoneNames();
-    ASSERT_EQ(names.size(), 25);
-    EXPECT_EQ(names[0], QStringLiteral("UCT-11"));
-    EXPECT_EQ(names[10], QStringLiteral("UCT-1"));
-    EXPECT_EQ(names[11], QStringLiteral("UTC"));
-    EXPECT_EQ(names[12], QStringLiteral("UTC+1"));
-    EXPECT_EQ(names[kDefaultTimeZoneIndex], QStringLiteral("UTC+8"));
-    EXPECT_EQ(names[24], QStringLiteral("UTC+13"));
-}
 
 TEST(ClockFieldRules, NormalisingKeepsTheSizeOfTheWholeNumberBelow)
 {
@@ -81,9 +68,8 @@ protected:
     ClockGroup *group = new ClockGroup(&window);
 };
 
-TEST_F(ClockGroupTest, StartsWithTheFixedTextsAndUtcPlus8)
+TEST_F(ClockGroupTest, StartsWithTheFixedValuesAndUtcPlus8)
 {
-    EXPECT_EQ(group->objectName(), QStringLiteral("Frame4"));
     const pravik::link::ClockFields fields = group->fields();
     EXPECT_EQ(fields.year, QStringLiteral("2004"));
     EXPECT_EQ(fields.month, QStringLiteral("10"));
@@ -93,14 +79,7 @@ TEST_F(ClockGroupTest, StartsWithTheFixedTextsAndUtcPlus8)
     EXPECT_EQ(fields.second, QStringLiteral("0"));
     EXPECT_EQ(fields.section, QStringLiteral("0"));
     EXPECT_EQ(fields.timeZoneIndex, 19);
-    auto *zones = child<QComboBox>(window, "ComTzone");
-    EXPECT_EQ(zones->count(), 25);
-    EXPECT_EQ(zones->currentText(), QStringLiteral("UTC+8"));
-    QStringList labels;
-    for (const QLabel *label : group->findChildren<QLabel *>())
-        labels << label->text();
-    EXPECT_EQ(labels, (QStringList{"年：", "月：", "日:", "时:", "分：", "秒:", "时区：", "段："}));
-    EXPECT_EQ(child<QPushButton>(window, "Command1")->text(), QStringLiteral("设置"));
+    EXPECT_EQ(child<QComboBox>(window, "ComTzone")->currentText(), QStringLiteral("UTC+8"));
 }
 
 TEST_F(ClockGroupTest, TimeFieldsAboveTheirLimitBecomeZeroWhenLeft)

@@ -1,26 +1,19 @@
 // Drives the built ledboard-sim over a pseudo-terminal and over UDP, the way
 // the programs that talk to boards do.
 
+#include "ledboard_sim_process.h"
+#include "pty_line.h"
+#include "test_files.h"
 #include "wire_builder.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QNetworkDatagram>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 using WireBuilder::frame;
 using WireBuilder::payload;
@@ -38,137 +31,6 @@ QByteArray one(int byte)
 {
     return QByteArray(1, static_cast<char>(byte));
 }
-
-class SimProcess
-{
-public:
-    explicit SimProcess(const QStringList &arguments)
-    {
-        m_process.setProgram(QStringLiteral(LEDBOARD_SIM_PATH));
-        m_process.setArguments(arguments + QStringList{QStringLiteral("--log"), logPath(),
-                                                       QStringLiteral("--out"), outDir()});
-        m_process.start();
-    }
-
-    ~SimProcess()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(waitMs);
-        }
-    }
-
-    QString logPath() const { return m_dir.filePath(QStringLiteral("log.jsonl")); }
-    QString outDir() const { return m_dir.filePath(QStringLiteral("out")); }
-    QProcess &process() { return m_process; }
-
-    // The first line of output: the pty slave path or the bound HOST:PORT.
-    QString endpoint()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!m_process.canReadLine() && timer.elapsed() < waitMs)
-            m_process.waitForReadyRead(50);
-        return QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-
-    // Waits until the log holds count lines and returns them all.
-    QList<QJsonObject> log(int count)
-    {
-        QList<QJsonObject> entries;
-        QElapsedTimer timer;
-        timer.start();
-        do {
-            entries.clear();
-            QFile file(logPath());
-            if (file.open(QIODevice::ReadOnly)) {
-                for (const QByteArray &line : file.readAll().split('\n')) {
-                    if (!line.isEmpty())
-                        entries << QJsonDocument::fromJson(line).object();
-                }
-            }
-            if (entries.size() >= count)
-                break;
-            QThread::msleep(5);
-        } while (timer.elapsed() < waitMs);
-        return entries;
-    }
-
-    bool stop()
-    {
-        m_process.terminate();
-        return m_process.waitForFinished(waitMs) &&
-               m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-};
-
-// The sender's end of the pseudo-terminal, as a serial port would use it.
-class PtyPort
-{
-public:
-    explicit PtyPort(const QString &path)
-    {
-        m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios attributes{};
-        if (m_fd >= 0 && tcgetattr(m_fd, &attributes) == 0) {
-            cfmakeraw(&attributes);
-            tcsetattr(m_fd, TCSANOW, &attributes);
-        }
-    }
-    ~PtyPort()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
-    bool isOpen() const { return m_fd >= 0; }
-
-    void write(const QByteArray &bytes)
-    {
-        ASSERT_EQ(::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())),
-                  bytes.size());
-    }
-
-    // Whatever arrives within timeoutMs, returning as soon as count bytes are in.
-    QByteArray read(int timeoutMs, int count = 1)
-    {
-        QByteArray in;
-        QElapsedTimer timer;
-        timer.start();
-        while (in.size() < count) {
-            const qint64 left = timeoutMs - timer.elapsed();
-            if (left <= 0)
-                break;
-            pollfd p{m_fd, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left)) <= 0)
-                break;
-            char buffer[256];
-            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            in.append(buffer, static_cast<int>(n));
-        }
-        return in;
-    }
-
-    // True once the board has closed its end of the line.
-    bool hungUp(int timeoutMs)
-    {
-        pollfd p{m_fd, POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0)
-            return false;
-        char byte = 0;
-        const ssize_t n = ::read(m_fd, &byte, 1);
-        return (p.revents & POLLHUP) != 0 || n == 0 || (n < 0 && errno == EIO);
-    }
-
-private:
-    int m_fd = -1;
-};
 
 class UdpSender
 {
@@ -222,10 +84,10 @@ private:
 
 TEST(SimOverPty, EchoesChecksumsAndLogsEveryFrame)
 {
-    SimProcess sim({QStringLiteral("--pty")});
+    LedboardSim sim({QStringLiteral("--pty")});
     const QString path = sim.endpoint();
     ASSERT_TRUE(path.startsWith(QStringLiteral("/dev/"))) << path.toStdString();
-    PtyPort port(path);
+    PtyLine port(path);
     ASSERT_TRUE(port.isOpen());
 
     // Noise before a header is skipped; the frame behind it is answered.
@@ -249,7 +111,7 @@ TEST(SimOverPty, EchoesChecksumsAndLogsEveryFrame)
     port.write(damaged);
     EXPECT_EQ(port.read(waitMs).toHex(), "03");
 
-    const QList<QJsonObject> log = sim.log(5);
+    const QList<QJsonObject> log = sim.waitForFrames(5);
     ASSERT_EQ(log.size(), 5);
     EXPECT_EQ(log[0][u"kind"].toString(), QStringLiteral("garbage"));
     EXPECT_EQ(log[0][u"raw"].toString(), QStringLiteral("01 02"));
@@ -293,18 +155,18 @@ TEST(SimOverPty, FaultsOnRequest)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        SimProcess sim(QStringList{QStringLiteral("--pty")} + c.options);
-        PtyPort port(sim.endpoint());
+        LedboardSim sim(QStringList{QStringLiteral("--pty")} + c.options);
+        PtyLine port(sim.endpoint());
         ASSERT_TRUE(port.isOpen());
         for (int i = 0; i < c.replies.size(); ++i) {
             port.write(frame(1, clockPayload));
             // The log line is written as the frame is judged; an answer that
             // has not come by then and a little after will not come.
-            sim.log(i + 1);
+            sim.waitForFrames(i + 1);
             const int timeout = c.replies[i].isEmpty() ? 100 : waitMs;
             EXPECT_EQ(port.read(timeout).toHex(), c.replies[i].toHex()) << "frame " << i + 1;
         }
-        const QList<QJsonObject> log = sim.log(3);
+        const QList<QJsonObject> log = sim.waitForFrames(3);
         ASSERT_EQ(log.size(), 3);
         EXPECT_EQ(log[2][u"for_me"].toBool(), !c.options.contains(QStringLiteral("--address")));
     }
@@ -312,9 +174,9 @@ TEST(SimOverPty, FaultsOnRequest)
 
 TEST(SimOverPty, HangsUpAfterFramesAndExits)
 {
-    SimProcess sim(
+    LedboardSim sim(
         {QStringLiteral("--pty"), QStringLiteral("--hangup-after"), QStringLiteral("2")});
-    PtyPort port(sim.endpoint());
+    PtyLine port(sim.endpoint());
     ASSERT_TRUE(port.isOpen());
     port.write(frame(1, clockPayload));
     EXPECT_EQ(port.read(waitMs).toHex(), "83");
@@ -323,17 +185,16 @@ TEST(SimOverPty, HangsUpAfterFramesAndExits)
     QThread::msleep(200);
     EXPECT_EQ(port.read(waitMs).toHex(), "83");
     EXPECT_TRUE(port.hungUp(waitMs));
-    ASSERT_TRUE(sim.process().waitForFinished(waitMs));
-    EXPECT_EQ(sim.process().exitCode(), 0);
-    const QList<QJsonObject> log = sim.log(2);
+    EXPECT_TRUE(sim.endsWithin(waitMs));
+    const QList<QJsonObject> log = sim.waitForFrames(2);
     ASSERT_EQ(log.size(), 2);
     EXPECT_TRUE(log[1][u"hang_up"].toBool());
 }
 
 TEST(SimOverPty, PacesBytesLikeASerialLine)
 {
-    SimProcess sim({QStringLiteral("--pty"), QStringLiteral("--baud"), QStringLiteral("9600")});
-    PtyPort port(sim.endpoint());
+    LedboardSim sim({QStringLiteral("--pty"), QStringLiteral("--baud"), QStringLiteral("9600")});
+    PtyLine port(sim.endpoint());
     ASSERT_TRUE(port.isOpen());
     const QByteArray packet = frame(1, WireBuilder::picture(0, 0, 0, {}));
     QElapsedTimer timer;
@@ -346,7 +207,7 @@ TEST(SimOverPty, PacesBytesLikeASerialLine)
 
 TEST(SimOverUdp, EchoesToTheSenderAfterTheDelay)
 {
-    SimProcess sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),
+    LedboardSim sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),
                     QStringLiteral("--echo-delay-ms"), QStringLiteral("80"),
                     QStringLiteral("--garbage-after"), QStringLiteral("1")});
     const QString endpoint = sim.endpoint();
@@ -370,7 +231,7 @@ TEST(SimOverUdp, EchoesToTheSenderAfterTheDelay)
     sender.send(frame(9, clockPayload).left(10));
     EXPECT_TRUE(sender.read(100).isEmpty());
 
-    const QList<QJsonObject> log = sim.log(3);
+    const QList<QJsonObject> log = sim.waitForFrames(3);
     ASSERT_EQ(log.size(), 3);
     EXPECT_EQ(log[0][u"peer"].toString(), QStringLiteral("127.0.0.1:%1").arg(sender.localPort()));
     EXPECT_EQ(log[0][u"address"].toInt(), 9);
@@ -386,7 +247,7 @@ TEST(SimOverUdp, SharesItsPortNumberWithTheSender)
     UdpSender sender;
     ASSERT_TRUE(sender.bindLocal(QHostAddress::AnyIPv4, 0));
     const QString port = QString::number(sender.localPort());
-    SimProcess sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.2:") + port});
+    LedboardSim sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.2:") + port});
     const QString endpoint = sim.endpoint();
     ASSERT_EQ(endpoint, QStringLiteral("127.0.0.2:") + port);
     sender.setBoard(endpoint);
@@ -397,7 +258,7 @@ TEST(SimOverUdp, SharesItsPortNumberWithTheSender)
 
 TEST(SimOverUdp, WritesScreensOnPropertiesAndWhenStopped)
 {
-    SimProcess board({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),
+    LedboardSim board({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),
                       QStringLiteral("--type"), QStringLiteral("2"), QStringLiteral("--width"),
                       QStringLiteral("16"), QStringLiteral("--height"), QStringLiteral("2")});
     UdpSender sender(board.endpoint());
@@ -431,21 +292,16 @@ TEST(SimOverUdp, WritesScreensOnPropertiesAndWhenStopped)
 
 TEST(SimProgram, ExplainsItsOptionsAndRefusesBadOnes)
 {
-    QProcess help;
-    help.start(QStringLiteral(LEDBOARD_SIM_PATH), {QStringLiteral("--help")});
-    ASSERT_TRUE(help.waitForFinished(waitMs));
-    EXPECT_EQ(help.exitCode(), 0);
-    const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
+    const ProgramRun help = runProgram(QStringLiteral(LEDBOARD_SIM_PATH), {"--help"});
+    EXPECT_EQ(help.status, 0);
     for (const char *option :
          {"--pty", "--udp", "--address", "--log", "--out", "--width", "--height", "--type",
           "--wrong-echo", "--wrong-echo-rate", "--seed", "--silent-after", "--echo-delay-ms",
           "--garbage-after", "--hangup-after", "--baud"})
-        EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
+        EXPECT_TRUE(help.out.contains(option)) << option;
 
-    QProcess bad;
-    bad.start(QStringLiteral(LEDBOARD_SIM_PATH),
-              {QStringLiteral("--pty"), QStringLiteral("--width"), QStringLiteral("7")});
-    ASSERT_TRUE(bad.waitForFinished(waitMs));
-    EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_FALSE(bad.readAllStandardError().isEmpty());
+    const ProgramRun bad =
+        runProgram(QStringLiteral(LEDBOARD_SIM_PATH), {"--pty", "--width", "7"}, {}, waitMs);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_FALSE(bad.err.isEmpty());
 }

@@ -4,14 +4,13 @@
 
 #include "pravik/picture/led_view.h"
 
+#include "test_files.h"
+
 #include "common/recording_prompter.h"
-#include "common/rtf/rtf_reader.h"
-#include "common/rtf/rtf_writer.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QApplication>
-#include <QFile>
 #include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -181,38 +180,6 @@ TEST_F(SlatepadWindowTest, TheBoardShowsTypedTextInTheChosenColour)
     EXPECT_GT(lit, 5);
 }
 
-TEST_F(SlatepadWindowTest, WithoutNumbersThePageIs160By32)
-{
-    auto window = start(QSize(160, 32));
-    EXPECT_EQ(window->editor()->lineWrapColumnOrWidth(), 160);
-    EXPECT_EQ(window->preview()->leds().size(), QSize(160, 32));
-}
-
-TEST_F(SlatepadWindowTest, TheRtfWriterAndReaderKeepTextColoursSizesAndAlignment)
-{
-    auto window = start(QSize(160, 32));
-    writeTwoLines(*window);
-    ASSERT_EQ(runsOf(*window->editor()->document()), twoLines);
-
-    QTextDocument readBack;
-    QString error;
-    ASSERT_TRUE(common::readRtf(common::writeRtf(*window->editor()->document()), readBack, &error))
-        << error.toStdString();
-    EXPECT_EQ(runsOf(readBack), twoLines);
-}
-
-TEST_F(SlatepadWindowTest, ChineseTextSurvivesTheRoundTrip)
-{
-    auto window = start(QSize(64, 16));
-    action(*window, "green")->trigger();
-    typeThroughInputMethod(window->editor(), QStringLiteral("你好 LED"));
-
-    QTextDocument readBack;
-    ASSERT_TRUE(common::readRtf(common::writeRtf(*window->editor()->document()), readBack));
-    EXPECT_EQ(readBack.toPlainText(), QStringLiteral("你好 LED"));
-    EXPECT_EQ(runsOf(readBack).value(0).colour, 0xFF00FF00);
-}
-
 TEST_F(SlatepadWindowTest, SavesAndOpensRtf)
 {
     const QString path = folder.filePath(QStringLiteral("screen.rtf"));
@@ -223,9 +190,7 @@ TEST_F(SlatepadWindowTest, SavesAndOpensRtf)
         EXPECT_FALSE(window->editor()->document()->isModified());
         EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("screen.rtf")));
     }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("{\\rtf1"));
+    EXPECT_TRUE(readFileBytes(path).startsWith("{\\rtf1"));
 
     auto window = start(QSize(160, 32));
     ASSERT_TRUE(window->openFile(path));
@@ -242,9 +207,7 @@ TEST_F(SlatepadWindowTest, SavesAndOpensPlainTextShownInYellow)
     typeThroughInputMethod(window->editor(), QStringLiteral("你好"));
     ASSERT_TRUE(window->saveToFile(path));
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QStringLiteral("你好").toUtf8());
+    EXPECT_EQ(readFileBytes(path), QStringLiteral("你好").toUtf8());
     // A text file carries no colours: the board shows it in yellow.
     EXPECT_EQ(countLeds(window->preview()->leds(), kLedRed), 0);
     EXPECT_GT(countLeds(window->preview()->leds(), kLedYellow), 10);
@@ -257,10 +220,7 @@ TEST_F(SlatepadWindowTest, SavesAndOpensPlainTextShownInYellow)
 TEST_F(SlatepadWindowTest, AFileThatIsNoRtfIsReportedAndLeavesThePage)
 {
     const QString path = folder.filePath(QStringLiteral("broken.rtf"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("plain words");
-    file.close();
+    ASSERT_TRUE(writeFileBytes(path, "plain words"));
 
     auto window = start(QSize(64, 16));
     QTest::keyClicks(window->editor(), QStringLiteral("keep"));

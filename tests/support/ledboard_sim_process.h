@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 
 // Runs ledboard-sim for one test: started with the given options plus a log
 // file and a folder for the screens it shows, ended with SIGTERM when the test
@@ -21,20 +23,35 @@ public:
         m_process.start(QStringLiteral(LEDBOARD_SIM_PATH),
                         options + QStringList{QStringLiteral("--log"), logPath(),
                                               QStringLiteral("--out"), outDir()});
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_endpoint = QString::fromUtf8(m_process.readLine()).trimmed();
+        QElapsedTimer timer;
+        timer.start();
+        while (!m_process.canReadLine() && m_process.state() != QProcess::NotRunning &&
+               timer.elapsed() < 5000)
+            m_process.waitForReadyRead(50);
+        m_endpoint = QString::fromUtf8(m_process.readLine()).trimmed();
     }
 
     ~LedboardSim() { stop(); }
 
-    void stop()
+    // Ends the simulator with SIGTERM; true when it ended cleanly, with status 0.
+    bool stop()
     {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(1000);
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000)) {
+                m_process.kill();
+                m_process.waitForFinished(1000);
+            }
+        }
+        return endedCleanly();
+    }
+
+    // True when the simulator ends by itself within timeoutMs, with status 0.
+    bool endsWithin(int timeoutMs)
+    {
+        return (m_process.state() == QProcess::NotRunning ||
+                m_process.waitForFinished(timeoutMs)) &&
+               endedCleanly();
     }
 
     // The pty's slave path, or the bound HOST:PORT.
@@ -56,7 +73,25 @@ public:
         return result;
     }
 
+    // The frames logged so far, waiting up to 3 s for at least `count` of them.
+    QList<QJsonObject> waitForFrames(int count) const
+    {
+        QElapsedTimer timer;
+        timer.start();
+        QList<QJsonObject> logged = frames();
+        while (logged.size() < count && timer.elapsed() < 3000) {
+            QThread::msleep(5);
+            logged = frames();
+        }
+        return logged;
+    }
+
 private:
+    bool endedCleanly() const
+    {
+        return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
+
     QTemporaryDir m_dir;
     QProcess m_process;
     QString m_endpoint;

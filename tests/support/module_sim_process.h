@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -25,13 +24,19 @@ public:
         m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
     }
 
-    ~ModuleSimProcess()
+    ~ModuleSimProcess() { stop(); }
+
+    // Ends the simulator with SIGTERM; true when it ended cleanly, with status 0.
+    bool stop()
     {
-        m_process.terminate();
-        if (!m_process.waitForFinished(kWaitMs)) {
-            m_process.kill();
-            m_process.waitForFinished(kWaitMs);
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(kWaitMs)) {
+                m_process.kill();
+                m_process.waitForFinished(kWaitMs);
+            }
         }
+        return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
     }
 
     const QString &device() const { return m_device; }
