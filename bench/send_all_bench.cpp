@@ -14,6 +14,7 @@
 #include "pravik/link/tick_waiter.h"
 #include "pravik/link/udp_transport.h"
 #include "pravik/picture/board_canvas.h"
+#include "pravik/picture/picture_source.h"
 
 #include "common/recording_prompter.h"
 
@@ -135,13 +136,25 @@ int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: send_all_bench PATH-TO-ledboard-sim\n");
+        std::fprintf(stderr, "usage: send_all_bench PATH-TO-ledboard-sim [BAUD...]\n");
         return 2;
     }
     const QString simPath = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir dir;
     Board board = makeBoard(dir);
     int status = 0;
+    QList<int> bauds;
+    for (int i = 2; i < argc; ++i) {
+        if (const int baud = QString::fromLocal8Bit(argv[i]).toInt(); baud > 0)
+            bauds << baud;
+    }
+    if (argc <= 2)
+        bauds = {115200, 9600};
+
+    // The picture readers are loaded on first use, once per program run; that
+    // start-up is not part of sending a list.
+    picture::BoardCanvas warmUp(160, 32, 1256);
+    picture::loadSource(dir.filePath(QStringLiteral("checker.bmp")), warmUp);
 
     {
         SimProcess sim;
@@ -165,7 +178,7 @@ int main(int argc, char *argv[])
     }
     // A paced pseudo-terminal at each baud rate: the job should cost little
     // more than the wire itself.
-    for (const int baud : {115200, 9600}) {
+    for (const int baud : bauds) {
         SimProcess sim;
         if (!sim.start(simPath, {"--pty", "--type", "1", "--baud", QString::number(baud)}))
             return 1;

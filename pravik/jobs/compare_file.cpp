@@ -31,7 +31,12 @@ CompareResult checkCompareFile(const QString &path, common::Prompter &prompter)
                       common::MessageIcon::Question);
         return CompareResult::Unreadable;
     }
-    document::ListInputReader reader(common::decodeGbk(file.readAll()));
+    return checkCompareFileBytes(file.readAll(), prompter);
+}
+
+CompareResult checkCompareFileBytes(const QByteArray &bytes, common::Prompter &prompter)
+{
+    document::ListInputReader reader(common::decodeGbk(bytes));
 
     QString line;
     if (!reader.readLine(line) || line != QStringLiteral("[comm]"))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace common {
@@ -22,5 +23,8 @@ enum class CompareResult {
 // Checks the structure and the record count of the compare file and tells
 // the operator what is wrong with it; a sound file passes silently.
 CompareResult checkCompareFile(const QString &path, common::Prompter &prompter);
+
+// The same check on the file's bytes, once they have been read.
+CompareResult checkCompareFileBytes(const QByteArray &bytes, common::Prompter &prompter);
 
 } // namespace pravik::jobs

@@ -12,19 +12,21 @@ std::uint8_t payloadChecksum(const QByteArray &buffer, int checksumIndex)
 
 QByteArray buildFrame(std::uint8_t busAddress, const QByteArray &buffer, int checksumIndex)
 {
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(buffer.constData());
     int marks = 0;
     for (int i = 0; i <= checksumIndex; ++i)
-        marks += static_cast<std::uint8_t>(buffer[i]) == kFrameMark;
+        marks += bytes[i] == kFrameMark;
 
-    QByteArray frame;
-    frame.reserve(checksumIndex + marks + 4);
-    frame.append(static_cast<char>(kFrameMark));
-    frame.append(static_cast<char>(kFrameMark));
-    frame.append(static_cast<char>(busAddress));
+    // Sized once and written in place: every picture packet passes through here.
+    QByteArray frame(checksumIndex + marks + 4, Qt::Uninitialized);
+    auto *out = reinterpret_cast<std::uint8_t *>(frame.data());
+    *out++ = kFrameMark;
+    *out++ = kFrameMark;
+    *out++ = busAddress;
     for (int i = 0; i <= checksumIndex; ++i) {
-        frame.append(buffer[i]);
-        if (static_cast<std::uint8_t>(buffer[i]) == kFrameMark)
-            frame.append(static_cast<char>(kEscapeFill));
+        *out++ = bytes[i];
+        if (bytes[i] == kFrameMark)
+            *out++ = kEscapeFill;
     }
     return frame;
 }

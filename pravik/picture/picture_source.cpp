@@ -1,6 +1,8 @@
 #include "picture_source.h"
 
 #include "board_canvas.h"
+#include "picture_completeness.h"
+#include "pravik/picture/formats/bmp_reader.h"
 #include "pravik/picture/formats/pcx_reader.h"
 #include "text_rendering.h"
 
@@ -39,114 +41,26 @@ SourceResult drawText(const QString &type, const QByteArray &bytes, BoardCanvas 
     return {};
 }
 
-quint32 littleEndian(const QByteArray &bytes, qsizetype at, int size)
+QImage readPicture(const QByteArray &bytes, QString &error)
 {
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<quint8>(bytes[at + i]);
-    return value;
-}
-
-// An uncompressed BMP holds every row in full after its headers; a
-// run-length one says how many bytes of picture data follow.
-bool bmpCutShort(const QByteArray &bytes)
-{
-    constexpr qsizetype kInfoHeaderEnd = 54;
-    if (bytes.size() < kInfoHeaderEnd || littleEndian(bytes, 14, 4) < 40)
-        return false; // too short for Qt as well, or an old header: Qt decides
-    const qint64 dataStart = littleEndian(bytes, 10, 4);
-    const auto width = static_cast<qint32>(littleEndian(bytes, 18, 4));
-    const auto height = static_cast<qint32>(littleEndian(bytes, 22, 4));
-    const qint64 bitCount = littleEndian(bytes, 28, 2);
-    const quint32 compression = littleEndian(bytes, 30, 4);
-    const qint64 rows = height < 0 ? -qint64(height) : height;
-    if (width <= 0 || width > 65535 || rows > 65535 || bitCount == 0 || bitCount > 32)
-        return false;
-    qint64 dataSize = 0;
-    if (compression == 1 || compression == 2) // RLE8, RLE4
-        dataSize = littleEndian(bytes, 34, 4);
-    else
-        dataSize = (width * bitCount + 31) / 32 * 4 * rows;
-    return bytes.size() < dataStart + dataSize;
-}
-
-// Skips a chain of GIF data sub-blocks; false when the file ends inside it.
-bool skipGifSubBlocks(const QByteArray &bytes, qsizetype &at)
-{
-    for (;;) {
-        if (at >= bytes.size())
-            return false;
-        const int length = static_cast<quint8>(bytes[at++]);
-        if (length == 0)
-            return true;
-        at += length;
-    }
-}
-
-// The board shows the first picture of a GIF, so that one must be complete.
-bool gifCutShort(const QByteArray &bytes)
-{
-    constexpr qsizetype kScreenDescriptorEnd = 13;
-    if (bytes.size() < kScreenDescriptorEnd)
-        return false;
-    const auto colourTable = [](quint8 flags) {
-        return (flags & 0x80) ? 3 * (qsizetype(1) << ((flags & 7) + 1)) : 0;
-    };
-    qsizetype at = kScreenDescriptorEnd + colourTable(static_cast<quint8>(bytes[10]));
-    for (;;) {
-        if (at >= bytes.size())
-            return true;
-        const auto block = static_cast<quint8>(bytes[at]);
-        if (block == 0x21) { // extension: label, then sub-blocks
-            at += 2;
-            if (!skipGifSubBlocks(bytes, at))
-                return true;
-        } else if (block == 0x2C) { // image: descriptor, colours, code size, data
-            if (at + 10 > bytes.size())
-                return true;
-            at += 10 + colourTable(static_cast<quint8>(bytes[at + 9])) + 1;
-            return !skipGifSubBlocks(bytes, at);
-        } else {
-            return false; // the trailer or something Qt judges itself
-        }
-    }
-}
-
-// A JPEG's coded data ends with the end-of-image marker after its last scan.
-bool jpegCutShort(const QByteArray &bytes)
-{
-    const qsizetype lastScan = bytes.lastIndexOf("\xFF\xDA");
-    return lastScan >= 0 && bytes.indexOf("\xFF\xD9", lastScan) < 0;
-}
-
-// Qt's readers draw what there is of a picture whose file ends early (the
-// missing rows of a BMP stay black, a GIF stops part way, a JPEG turns grey):
-// the board would show part of a picture and the operator would not know.
-// Such a file is refused like any other unreadable picture.
-QString cutShortReason(const QByteArray &bytes)
-{
-    if ((bytes.startsWith("BM") && bmpCutShort(bytes)) ||
-        ((bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a")) && gifCutShort(bytes)) ||
-        (bytes.startsWith("\xFF\xD8") && jpegCutShort(bytes)))
-        return QStringLiteral("The picture data ends early (truncated file?)");
-    return {};
+    if (bytes.startsWith(kPcxManufacturer))
+        return readPcx(bytes, &error);
+    if (QImage plain = readPlainBmp(bytes); !plain.isNull())
+        return plain;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    QImage picture = reader.read();
+    error = reader.errorString();
+    return picture;
 }
 
 SourceResult drawPicture(const QByteArray &bytes, BoardCanvas &canvas)
 {
     if (const QString cutShort = cutShortReason(bytes); !cutShort.isEmpty())
         return unreadable(cutShort);
-    QImage picture;
     QString error;
-    if (bytes.startsWith(kPcxManufacturer)) {
-        picture = readPcx(bytes, &error);
-    } else {
-        QBuffer buffer;
-        buffer.setData(bytes);
-        QImageReader reader(&buffer);
-        picture = reader.read();
-        error = reader.errorString();
-    }
+    const QImage picture = readPicture(bytes, error);
     if (picture.isNull())
         return unreadable(error);
     canvas.drawPicture(picture);

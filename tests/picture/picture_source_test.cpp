@@ -1,4 +1,5 @@
 #include "pravik/picture/board_canvas.h"
+#include "pravik/picture/formats/bmp_reader.h"
 #include "pravik/picture/picture_source.h"
 #include "pravik/picture/text_rendering.h"
 
@@ -148,4 +149,39 @@ TEST(PictureSource, TypeIsTheLastThreeLettersOfTheName)
               SourceResult::Status::Drawn);
     EXPECT_EQ(qGreen(canvas.pixel(3, 3)), 255);
     EXPECT_EQ(canvas.pixel(8, 3), 0xFF000000u);
+}
+
+TEST(PlainBmp, ReadsLikeTheGeneralReader)
+{
+    QTemporaryDir dir;
+    // Odd widths need padded rows; a negative height stores the rows top-down.
+    QImage odd(13, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 13; ++x)
+            odd.setPixel(x, y, qRgb(x * 19, y * 50, (x * y) % 256));
+    ASSERT_TRUE(odd.save(dir.filePath(QStringLiteral("odd.bmp")), "BMP"));
+    QByteArray topDown;
+    {
+        QFile f(dir.filePath(QStringLiteral("odd.bmp")));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bottomUp = f.readAll();
+        const qsizetype start = static_cast<quint8>(bottomUp[10]);
+        const qsizetype rowBytes = (13 * 3 + 3) / 4 * 4;
+        topDown = bottomUp.left(start);
+        for (int row = 4; row >= 0; --row)
+            topDown += bottomUp.mid(start + row * rowBytes, rowBytes);
+        const qint32 negative = -5;
+        topDown.replace(22, 4, QByteArray(reinterpret_cast<const char *>(&negative), 4));
+    }
+    QFile example(kPictures + QStringLiteral("welcome.bmp"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    QFile written(dir.filePath(QStringLiteral("odd.bmp")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    for (const QByteArray &bytes : {example.readAll(), written.readAll(), topDown}) {
+        const QImage fast = readPlainBmp(bytes);
+        ASSERT_FALSE(fast.isNull());
+        EXPECT_EQ(fast, QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32));
+    }
+    // Not plain 24-bit: left to the general reader.
+    EXPECT_TRUE(readPlainBmp(QByteArray("BM") + QByteArray(60, '\0')).isNull());
 }
