@@ -13,7 +13,12 @@ constexpr int kLargestSide = 16384;
 
 QImage readPlainBmp(const QByteArray &bytes)
 {
-    if (bytes.size() < kHeadersEnd || !bytes.startsWith("BM") || littleEndian(bytes, 14, 4) < 40)
+    if (bytes.size() < kHeadersEnd || !bytes.startsWith("BM"))
+        return {};
+    // Only the usual headers (Windows 3, 4 and 5) without a colour table; an
+    // odd header is the general reader's to judge.
+    const std::uint32_t infoSize = littleEndian(bytes, 14, 4);
+    if ((infoSize != 40 && infoSize != 108 && infoSize != 124) || littleEndian(bytes, 46, 4) != 0)
         return {};
     const auto width = static_cast<std::int32_t>(littleEndian(bytes, 18, 4));
     const auto height = static_cast<std::int32_t>(littleEndian(bytes, 22, 4));
@@ -25,7 +30,7 @@ QImage readPlainBmp(const QByteArray &bytes)
     const int rows = height < 0 ? -height : height;
     const qsizetype rowBytes = (qsizetype(width) * 24 + 31) / 32 * 4;
     const qsizetype dataStart = littleEndian(bytes, 10, 4);
-    if (dataStart < kHeadersEnd || dataStart + rowBytes * rows > bytes.size())
+    if (dataStart < 14 + qsizetype(infoSize) || dataStart + rowBytes * rows > bytes.size())
         return {};
 
     QImage picture(width, rows, QImage::Format_RGB32);
