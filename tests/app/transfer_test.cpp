@@ -1,80 +1,27 @@
 // The transmission jobs driven through the main window's menus, against the
 // board simulator, with the message boxes recorded. How a transfer ends on
 // each fault of the board or the line is in the fault cases.
-#include "fake_file_chooser.h"
-#include "ledboard_sim_process.h"
+#include "window_on_simulator.h"
 
-#include "pravik/app/app_state.h"
-#include "pravik/app/main_window.h"
-#include "pravik/document/display_file.h"
-
-#include "common/recording_prompter.h"
-
-#include <QAction>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pravik;
 
 namespace {
 
-class TransferTest : public ::testing::Test
+class TransferTest : public WindowOnSimulator
 {
 protected:
-    // A display file of `screens` pictures for a 64 x 16 single-colour board
-    // on the serial port COM9, which the simulator's pseudo-terminal stands for.
+    // A display file of `screens` pictures for a 64 x 16 single-colour board,
+    // opened in a new window on the simulator's line.
     void openDisplayFile(const LedboardSim &sim, int screens)
     {
-        qputenv("COM9", sim.endpoint().toLocal8Bit());
-        document::BoardSettings board;
-        board.port = 9;
-        board.baud = 115200;
-        board.scrtype = 1;
-        board.scrwidth = 64;
-        board.scrhigh = 16;
-        document::ScreenList list;
-        document::initScreenList(list);
-        QImage picture(64, 16, QImage::Format_RGB32);
-        picture.fill(qRgb(255, 0, 0));
-        for (int r = 1; r <= screens; ++r) {
-            const QString name = QStringLiteral("s%1.bmp").arg(r);
-            picture.save(folder.filePath(name));
-            list.setText(r, document::PictureColumn, name);
-        }
-        const QString path = folder.filePath(QStringLiteral("show.lt"));
-        common::RecordingPrompter quiet;
-        ASSERT_TRUE(document::saveDisplayFile(path, board, list, quiet));
-
-        app::MainWindowEnvironment environment;
-        environment.desktopWidthPixels = 1024;
-        environment.desktopHeightPixels = 768;
-        environment.localIpAddress = QStringLiteral("10.0.0.1");
-        environment.programFolder = folder.path();
-        environment.prompter = &prompter;
-        environment.fileChooser = &chooser;
-        window = std::make_unique<app::MainWindow>(state, environment);
-        window->show();
-        chooser.answers = {path};
-        trigger("mnufilopen");
-        qunsetenv("COM9");
-        ASSERT_TRUE(prompter.messages().isEmpty());
-    }
-
-    void trigger(const char *name)
-    {
-        window->findChild<QAction *>(QString::fromLatin1(name))->trigger();
-    }
-
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &m : prompter.messages())
-            texts << m.title + u'|' + m.text;
-        return texts;
+        writeDisplayFile(1, 64, 16, QList<QRgb>(screens, qRgb(255, 0, 0)));
+        startWindow();
+        openOn(sim);
     }
 
     static QList<int> commands(const LedboardSim &sim)
@@ -85,11 +32,6 @@ protected:
         return result;
     }
 
-    QTemporaryDir folder;
-    app::AppState state;
-    common::RecordingPrompter prompter;
-    FakeFileChooser chooser;
-    std::unique_ptr<app::MainWindow> window;
 };
 
 } // namespace

@@ -4,19 +4,10 @@
 // next Send All, once the display file is opened on a sound board, goes through.
 #include "fault_fixtures.h"
 
-#include "../app/fake_file_chooser.h"
+#include "window_on_simulator.h"
 
-#include "pravik/app/app_state.h"
-#include "pravik/app/main_window.h"
-#include "pravik/document/display_file.h"
-
-#include "common/recording_prompter.h"
-
-#include <QAction>
 #include <QGroupBox>
-#include <QImage>
 #include <QTableView>
-#include <memory>
 
 using namespace pravik;
 using namespace faults;
@@ -33,64 +24,21 @@ QStringList board(const QStringList &faults = {})
     return QStringList{"--pty", "--width", "64", "--height", "32", "--type", "2"} + faults;
 }
 
-class WindowLinkFaults : public ::testing::Test
+class WindowLinkFaults : public WindowOnSimulator
 {
 protected:
     void SetUp() override
     {
-        document::BoardSettings settings;
-        settings.port = 9;
-        settings.baud = 115200;
-        settings.scrtype = 2;
-        settings.scrwidth = 64;
-        settings.scrhigh = 32;
-        document::ScreenList list;
-        document::initScreenList(list);
-        for (int r = 1; r <= 2; ++r) {
-            QImage picture(64, 32, QImage::Format_RGB32);
-            picture.fill(r == 1 ? qRgb(255, 0, 0) : qRgb(0, 255, 0));
-            const QString name = QStringLiteral("s%1.bmp").arg(r);
-            ASSERT_TRUE(picture.save(folder.filePath(name)));
-            list.setText(r, document::PictureColumn, name);
-        }
-        common::RecordingPrompter quiet;
-        ASSERT_TRUE(document::saveDisplayFile(displayFile(), settings, list, quiet));
-
-        app::MainWindowEnvironment environment;
-        environment.desktopWidthPixels = 1024;
-        environment.desktopHeightPixels = 768;
-        environment.localIpAddress = QStringLiteral("10.0.0.1");
-        environment.programFolder = folder.path();
-        environment.prompter = &prompter;
-        environment.fileChooser = &chooser;
-        window = std::make_unique<app::MainWindow>(state, environment);
-        window->show();
+        writeDisplayFile(2, 64, 32, {qRgb(255, 0, 0), qRgb(0, 255, 0)});
+        startWindow();
     }
 
-    QString displayFile() const { return folder.filePath(QStringLiteral("show.lt")); }
-
-    // Opens the display file with COM9 standing for the simulator's line.
+    // Opens the display file on the simulator's line and notes the folder as
+    // it was before the transfer.
     void openOn(const LedboardSim &sim)
     {
-        qputenv("COM9", sim.endpoint().toLocal8Bit());
-        chooser.answers = {displayFile()};
-        trigger("mnufilopen");
-        qunsetenv("COM9");
-        ASSERT_TRUE(prompter.messages().isEmpty());
+        WindowOnSimulator::openOn(sim);
         before = snapshot(folder.path());
-    }
-
-    void trigger(const char *name)
-    {
-        window->findChild<QAction *>(QString::fromLatin1(name))->trigger();
-    }
-
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &m : prompter.messages())
-            texts << m.title + u'|' + m.text;
-        return texts;
     }
 
     // The state every ending of a transfer leaves behind.
@@ -117,12 +65,7 @@ protected:
         EXPECT_EQ(sound.frames().size(), kAllFrames);
     }
 
-    QTemporaryDir folder;
     FolderSnapshot before;
-    app::AppState state;
-    common::RecordingPrompter prompter;
-    FakeFileChooser chooser;
-    std::unique_ptr<app::MainWindow> window;
 };
 
 } // namespace
