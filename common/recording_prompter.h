@@ -3,6 +3,7 @@
 #include "prompter.h"
 
 #include <QList>
+#include <QStringList>
 #include <functional>
 
 namespace common {
@@ -20,6 +21,9 @@ public:
     MessageAnswer show(const Message &message) override;
 
     const QList<Message> &messages() const { return m_messages; }
+    // The texts shown, in order; titledTexts() gives each as "title|text".
+    QStringList texts() const;
+    QStringList titledTexts() const;
     void clear() { m_messages.clear(); }
 
     // The answer that accepts what a box offers: OK, or Yes for a question.

@@ -41,7 +41,7 @@ TEST_F(TransferTest, SendAllThroughTheMenu)
     LedboardSim sim({"--pty", "--width", "64", "--height", "16"});
     openDisplayFile(sim, 2);
     trigger("mnurunStr");
-    EXPECT_EQ(messageTexts(), (QStringList{"发送显示命令|    开始显示从0幕开始, 2幕画面  ",
+    EXPECT_EQ(prompter.titledTexts(), (QStringList{"发送显示命令|    开始显示从0幕开始, 2幕画面  ",
                                            "Pravik|发送成功"}));
     EXPECT_TRUE(window->findChild<QTableView *>(QStringLiteral("Grid1"))->isEnabled());
     EXPECT_FALSE(window->findChild<QGroupBox *>(QStringLiteral("scrFrame"))->isVisible());
@@ -76,7 +76,7 @@ TEST_F(TransferTest, PropertiesAndOneScreen)
     LedboardSim sim({"--pty", "--width", "64", "--height", "16"});
     openDisplayFile(sim, 3);
     trigger("mnusendp");
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|发送成功"});
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|发送成功"});
     auto *grid = window->findChild<QTableView *>(QStringLiteral("Grid1"));
     grid->setCurrentIndex(grid->model()->index(1, 1)); // the second screen
     trigger("mnusendsp");

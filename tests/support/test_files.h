@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 inline QByteArray readFileBytes(const QString &path)
 {
@@ -35,11 +36,16 @@ struct ProgramRun
     }
 };
 
-// Runs a program to its end with `input` on its standard input.
+// Runs a program to its end with `input` on its standard input. `inChild`
+// runs in the child before the program starts: a test uses it to take rights
+// or disk space away from the program alone.
 inline ProgramRun runProgram(const QString &program, const QStringList &arguments,
-                             const QByteArray &input = {}, int timeoutMs = 60000)
+                             const QByteArray &input = {}, int timeoutMs = 60000,
+                             const std::function<void()> &inChild = {})
 {
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();

@@ -74,14 +74,6 @@ protected:
         window->findChild<QAction *>(QString::fromLatin1(name))->trigger();
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &m : prompter.messages())
-            texts << m.title + u'|' + m.text;
-        return texts;
-    }
-
     QTemporaryDir folder;
     pravik::app::AppState state;
     common::RecordingPrompter prompter;
