@@ -69,6 +69,14 @@ QString IpAddressEditor::boxText(int index) const
     return box(index)->text();
 }
 
+QStringList IpAddressEditor::boxTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *box : m_boxes)
+        texts << box->text();
+    return texts;
+}
+
 void IpAddressEditor::setBoxText(int index, const QString &text)
 {
     box(index)->setText(text);

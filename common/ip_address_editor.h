@@ -37,6 +37,7 @@ public:
 
     QLineEdit *box(int index) const;
     QString boxText(int index) const;
+    QStringList boxTexts() const; // the four boxes as they stand, unchecked
     void setBoxText(int index, const QString &text);
 
     // A greyed editor shows the address but takes no typing.
