@@ -1,182 +1,194 @@
-#include "settings_fixture.h"
+#include "../link/link_fakes.h"
+#include "ledboard_sim_process.h"
 
-#include "pravik/settings/settings_form.h"
+#include "pravik/app/app_state.h"
+#include "pravik/link/board_link.h"
+#include "pravik/link/serial_transport.h"
+#include "pravik/link/udp_transport.h"
+#include "pravik/settings/board_settings_dialog.h"
+#include "pravik/settings/serial_port_lister.h"
 
 #include "common/ip_address_editor.h"
+#include "common/recording_prompter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 using pravik::settings::BoardSettingsDialog;
 
 namespace {
 
-struct RejectedCase
+// The serial ports a test pretends the computer has.
+class FakeSerialPortLister : public pravik::settings::SerialPortLister
 {
-    const char *field;
-    const char *typed;
-    const char *message;
+public:
+    std::optional<QList<int>> comNumbers() const override { return numbers; }
+    std::optional<QList<int>> numbers = QList<int>{1, 2, 3};
 };
 
-void PrintTo(const RejectedCase &c, std::ostream *os)
+// Moves the keyboard focus as a click or the Tab key would, and lets the
+// fields react to it.
+void focusOn(QWidget *widget)
 {
-    *os << c.field << "=" << c.typed;
+    widget->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+}
+
+// Types a new text into a field the way an operator does: over the whole old
+// text, each key going to whichever field has the focus by then.
+void retype(QWidget *field, const QString &text)
+{
+    focusOn(field);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+// Clicks a check box or option button on its box, where a click counts.
+void clickBox(QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+// Lets a dialog that closed itself be deleted, as the event loop would.
+void runDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+// Fakes that record what openLink does to the serial port and the socket.
+struct FakeLinks
+{
+    FakeClock clock;
+    CountingTickWaiter ticks;
+    FakeTransport serial{clock, {true, 2}};
+    FakeTransport udp{clock, {false, 5}};
+};
+
+// The transports the program uses, talking to ledboard-sim.
+struct RealLinks
+{
+    pravik::link::SerialTransport serial;
+    pravik::link::UdpTransport udp;
+    pravik::link::SystemClock clock;
+    QTimer timer;
+    pravik::link::TimerTickWaiter ticks{timer};
+};
+
+// The dialog over a board link on the serial port and socket of Links.
+template <typename Links> class DialogTest : public ::testing::Test, protected Links
+{
+protected:
+    ~DialogTest() override { delete dialog; }
+
+    BoardSettingsDialog &open()
+    {
+        dialog = new BoardSettingsDialog(state, link, prompter, ports, layoutCanvas);
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        return *dialog;
+    }
+
+    template <typename Widget = QLineEdit> Widget *field(const char *name)
+    {
+        auto *widget = dialog->findChild<Widget *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    void click(const char *button)
+    {
+        QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton);
+    }
+
+    // Leaves whatever field has the focus for the feedback check box.
+    void leaveField() { focusOn(field<QWidget>("Check1")); }
+
+    pravik::app::AppState state;
+    common::RecordingPrompter prompter;
+    pravik::link::BoardLink link{state.settings, this->serial, this->udp,
+                                 prompter,       this->clock,  this->ticks};
+    FakeSerialPortLister ports;
+    std::function<void()> layoutCanvas = [] {};
+    QPointer<BoardSettingsDialog> dialog;
+};
+
+class SettingsDialogTest : public DialogTest<FakeLinks>
+{
+protected:
+    SettingsDialogTest()
+    {
+        link.setDeviceForPort([](int port) { return QStringLiteral("/dev/fake%1").arg(port); });
+        layoutCanvas = [this] { serial.calls << QStringLiteral("layoutCanvas"); };
+    }
+};
+
+using DialogOnBoardTest = DialogTest<RealLinks>;
+
+// A command as the board logs it: the frame start, bus address 1, the 21
+// payload bytes (those not given are 0) and the checksum.
+QString commandFrame(const QList<int> &payload, int checksum)
+{
+    QByteArray frame("\xFA\xFA\x01", 3);
+    for (int i = 0; i < 21; ++i)
+        frame.append(static_cast<char>(i < payload.size() ? payload[i] : 0));
+    frame.append(static_cast<char>(checksum));
+    return QString::fromLatin1(frame.toHex(' '));
 }
 
 } // namespace
 
-TEST_F(SettingsDialogTest, OpensWithTheStartUpSettings)
-{
-    auto &d = open();
-    EXPECT_FALSE(d.isModal());
-    EXPECT_EQ(messageTexts(), QStringList());
-
-    auto *links = field<QComboBox>("com_com");
-    EXPECT_EQ(links->count(), 4);
-    EXPECT_EQ(links->itemText(0), QStringLiteral("EtherNet"));
-    EXPECT_EQ(links->currentText(), QStringLiteral("COM1"));
-    EXPECT_EQ(field<QComboBox>("com_baud")->currentText(), QStringLiteral("28800"));
-    EXPECT_TRUE(field<QComboBox>("com_baud")->isVisible());
-    EXPECT_EQ(field<QLabel>("Label2")->text(), QStringLiteral("波特率:"));
-    EXPECT_FALSE(text("txt_port")->isVisible());
-    EXPECT_EQ(text("txt_port")->text(), QStringLiteral("1973"));
-    EXPECT_FALSE(field<common::IpAddressEditor>("IPADD")->isEditable());
-
-    EXPECT_EQ(text("txt_head")->text(), QStringLiteral("1"));
-    EXPECT_EQ(text("sizew")->text(), QStringLiteral("160"));
-    EXPECT_EQ(text("sizeh")->text(), QStringLiteral("32"));
-    EXPECT_EQ(field<QGroupBox>("Frame1")->title(), QStringLiteral("显示屏类型"));
-    EXPECT_TRUE(field<QRadioButton>("Option1")->isChecked());
-    EXPECT_FALSE(field<QRadioButton>("Option2")->isChecked());
-    EXPECT_FALSE(field<QRadioButton>("Option3")->isChecked());
-    EXPECT_TRUE(field<QCheckBox>("Check1")->isChecked());
-
-    // The link was never opened: nothing can be sent to the board from here yet.
-    EXPECT_FALSE(field<QGroupBox>("Frame2")->isVisible());
-    EXPECT_FALSE(field<QGroupBox>("Frame4")->isVisible());
-    EXPECT_EQ(text("Txt_start")->text(), QStringLiteral(" 0"));
-    EXPECT_EQ(text("Txt_end")->text(), QStringLiteral(" 1"));
-}
-
-TEST_F(SettingsDialogTest, WithoutAPortListOffersCom1ToCom8AndFoldsHigherPortsToCom2)
-{
-    ports.numbers.reset();
-    state.settings.port = 12;
-    open();
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("Error!!   "));
-    EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("Pravik"));
-    EXPECT_EQ(prompter.messages()[0].buttons, common::MessageButtons::Ok);
-    auto *links = field<QComboBox>("com_com");
-    EXPECT_EQ(links->count(), 9);
-    EXPECT_EQ(links->itemText(8), QStringLiteral("COM8"));
-    EXPECT_EQ(links->currentText(), QStringLiteral("COM2"));
-    EXPECT_EQ(state.settings.port, 2);
-
-    QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
-    EXPECT_EQ(state.settings.port, 2);
-    EXPECT_EQ(serial.calls.mid(1, 2), (QStringList{"close", "configure /dev/fake2 28800"}));
-}
-
-TEST_F(SettingsDialogTest, AStoredRateOutsideTheListShows28800)
-{
-    state.settings.baud = 2400;
-    open();
-    EXPECT_EQ(field<QComboBox>("com_baud")->currentText(), QStringLiteral("28800"));
-}
-
-TEST_F(SettingsDialogTest, AnEthernetBoardShowsItsAddressAndPort)
+TEST_F(SettingsDialogTest, ShowsTheStoredBoardThenApplyStoresWhatWasTypedAndReopensTheLink)
 {
     state.settings.port = 0;
+    state.settings.baud = 4800;
     state.settings.ipOctets = {192, 168, 1, 77};
     state.settings.ipPort = 502;
     state.settings.scrtype = 3;
-    state.settings.feedback = 0;
-    open();
-    EXPECT_EQ(field<QComboBox>("com_com")->currentText(), QStringLiteral("EtherNet"));
+    EXPECT_FALSE(open().isModal());
     auto *ip = field<common::IpAddressEditor>("IPADD");
-    EXPECT_TRUE(ip->isEditable());
+    EXPECT_EQ(field<QComboBox>("com_com")->currentText(), QStringLiteral("EtherNet"));
     EXPECT_EQ(ip->address(), QStringLiteral("192.168.1.77"));
-    EXPECT_EQ(field<QLabel>("Label2")->text(), QStringLiteral("端口号:"));
+    EXPECT_EQ(field("txt_port")->text(), QStringLiteral("502"));
+    EXPECT_EQ(field<QComboBox>("com_baud")->currentText(), QStringLiteral("4800"));
     EXPECT_FALSE(field<QComboBox>("com_baud")->isVisible());
-    EXPECT_TRUE(text("txt_port")->isVisible());
-    EXPECT_EQ(text("txt_port")->text(), QStringLiteral("502"));
+    EXPECT_EQ(field("sizew")->text(), QStringLiteral("160"));
     EXPECT_TRUE(field<QRadioButton>("Option3")->isChecked());
-    EXPECT_FALSE(field<QCheckBox>("Check1")->isChecked());
-}
+    EXPECT_TRUE(field<QCheckBox>("Check1")->isChecked());
+    // The link was never opened: nothing can be sent to the board from here yet.
+    EXPECT_FALSE(field<QGroupBox>("Frame2")->isVisible());
+    EXPECT_FALSE(field<QGroupBox>("Frame4")->isVisible());
 
-TEST_F(SettingsDialogTest, LeavingTheLinkListForEtherNetOffersTheDefaultPort)
-{
-    state.settings.ipPort = 502;
-    open();
-    auto *links = field<QComboBox>("com_com");
-    retype(links, QStringLiteral("EtherNet"));
-    EXPECT_FALSE(text("txt_port")->isVisible()); // nothing switches while typing
-    leaveField();
-    EXPECT_TRUE(text("txt_port")->isVisible());
-    EXPECT_EQ(text("txt_port")->text(), QStringLiteral("1973"));
-    EXPECT_FALSE(field<QComboBox>("com_baud")->isVisible());
-    EXPECT_EQ(field<QLabel>("Label2")->text(), QStringLiteral("端口号:"));
-    EXPECT_TRUE(field<common::IpAddressEditor>("IPADD")->isEditable());
-    EXPECT_EQ(state.settings.port, 1); // leaving stores nothing
-
-    QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
-    EXPECT_EQ(messageTexts(), QStringList());
-    EXPECT_EQ(state.settings.port, 0);
-    EXPECT_EQ(state.settings.ipPort, 1973);
-
-    retype(links, QStringLiteral("COM3"));
-    leaveField();
-    EXPECT_FALSE(field<common::IpAddressEditor>("IPADD")->isEditable());
-    EXPECT_TRUE(field<QComboBox>("com_baud")->isVisible());
-    EXPECT_EQ(field<QLabel>("Label2")->text(), QStringLiteral("波特率:"));
-}
-
-TEST_F(SettingsDialogTest, ChoosingALinkFromTheListSwitchesAtOnce)
-{
-    open();
-    auto *links = field<QComboBox>("com_com");
-    focusOn(links);
-    QTest::keyClick(links, Qt::Key_Up); // from COM1 to EtherNet
-    EXPECT_EQ(links->currentText(), QStringLiteral("EtherNet"));
-    EXPECT_TRUE(links->hasFocus());
-    EXPECT_TRUE(text("txt_port")->isVisible());
-    EXPECT_TRUE(field<common::IpAddressEditor>("IPADD")->isEditable());
-}
-
-TEST_F(SettingsDialogTest, ChoosingATypeNamesItInTheGroupCaption)
-{
-    open();
-    clickBox(field<QRadioButton>("Option2"));
-    EXPECT_EQ(field<QGroupBox>("Frame1")->title(), QStringLiteral("三色显示屏"));
-    clickBox(field<QRadioButton>("Option3"));
-    EXPECT_EQ(field<QGroupBox>("Frame1")->title(), QStringLiteral("多色显示屏"));
-    EXPECT_EQ(state.settings.scrtype, 0);
-    QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
-    EXPECT_EQ(state.settings.scrtype, 3);
-}
-
-TEST_F(SettingsDialogTest, ApplyStoresEverythingThenLaysTheCanvasOutAndReopensTheLink)
-{
-    open();
     QSignalSpy applied(dialog.data(), &BoardSettingsDialog::settingsApplied);
-    retype(text("txt_head"), QStringLiteral("7.5"));
-    retype(text("sizew"), QStringLiteral("16.4"));
-    retype(text("sizeh"), QStringLiteral("16"));
+    retype(field("txt_head"), QStringLiteral("7.5"));
+    retype(field("sizew"), QStringLiteral("16.4"));
+    retype(field("sizeh"), QStringLiteral("16"));
     retype(field<QComboBox>("com_com"), QStringLiteral("COM3"));
+    EXPECT_TRUE(ip->isEditable()); // nothing switches while typing
+    leaveField();
+    EXPECT_FALSE(ip->isEditable());
     retype(field<QComboBox>("com_baud"), QStringLiteral("9600"));
-    clickBox(field<QRadioButton>("Option2"));
+    auto *threeColour = field<QRadioButton>("Option2");
+    clickBox(threeColour);
+    EXPECT_EQ(field<QGroupBox>("Frame1")->title(), threeColour->text());
     clickBox(field<QCheckBox>("Check1"));
-    QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
+    click("size_app");
 
-    EXPECT_EQ(messageTexts(), QStringList());
+    EXPECT_EQ(prompter.texts(), QStringList());
     EXPECT_EQ(state.settings.busAddress(), 8); // 7.5 rounds to the even 8
-    EXPECT_EQ(state.settings.address[1], 8);
     EXPECT_EQ(state.settings.scrwidth, 16);
     EXPECT_EQ(state.settings.scrhigh, 16);
     EXPECT_EQ(state.settings.port, 3);
@@ -187,262 +199,135 @@ TEST_F(SettingsDialogTest, ApplyStoresEverythingThenLaysTheCanvasOutAndReopensTh
     EXPECT_EQ(serial.calls,
               (QStringList{"layoutCanvas", "close", "configure /dev/fake3 9600", "open"}));
     EXPECT_EQ(applied.count(), 1);
-    EXPECT_TRUE(link.linkOpened());
     // Now that the link is open, the clock and display range can be sent.
     EXPECT_TRUE(field<QGroupBox>("Frame2")->isVisible());
     EXPECT_TRUE(field<QGroupBox>("Frame4")->isVisible());
     EXPECT_TRUE(dialog->isVisible());
 }
 
-TEST_F(SettingsDialogTest, ApplyChecksEachValueAsTypedAndPutsTheFocusOnTheFirstWrongOne)
+TEST_F(SettingsDialogTest, ApplyRefusesTheValueAsTypedAndPutsTheFocusOnIt)
 {
-    const RejectedCase cases[] = {
-        {"sizew", "2520", "屏宽错误"},   {"sizew", "100", "屏宽错误"},
-        {"sizew", "0", "屏宽错误"},      {"sizeh", "513", "屏高错误"},
-        {"sizeh", "0", "屏高错误"},      {"txt_head", "", "屏号错误"},
-        {"txt_head", "256", "屏号错误"}, {"txt_head", "-1", "屏号错误"},
-    };
-    for (const RejectedCase &c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c));
-        const auto before = state.settings;
+    const std::tuple<const char *, QString, QString> cases[] = {
+        {"com_com", "COM17", pravik::settings::kLinkErrorText},
+        {"IPADD(2)", "-1", "屏号错误"},
+        {"txt_port", "65536", pravik::settings::kIpPortErrorText},
+        {"txt_head", "256", "屏号错误"},
+        {"sizew", "100", "屏宽错误"},
+        {"sizeh", "513", "屏高错误"}};
+    state.settings.port = 0;
+    for (const auto &[name, typed, message] : cases) {
+        SCOPED_TRACE(name);
         prompter.clear();
         open();
-        QLineEdit *box = text(c.field);
-        retype(box, QString::fromUtf8(c.typed));
+        QWidget *box = field<QWidget>(name);
+        retype(box, typed);
         // Enter confirms without leaving the field, so nothing corrects it first.
-        pressEnterIn(box);
-        ASSERT_EQ(prompter.messages().size(), 1);
-        EXPECT_EQ(prompter.messages()[0].text, QString::fromUtf8(c.message));
-        EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("Pravik"));
-        EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::None);
-        EXPECT_EQ(QApplication::focusWidget(), box);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(prompter.titledTexts(), QStringList{QStringLiteral("Pravik|") + message});
+        EXPECT_EQ(prompter.messages().value(0).icon, common::MessageIcon::None);
+        EXPECT_TRUE(box->hasFocus());
         EXPECT_TRUE(state.settingsRejected);
         EXPECT_TRUE(serial.calls.isEmpty());
-        EXPECT_EQ(state.settings, before);
+        EXPECT_TRUE(udp.calls.isEmpty());
         runDeferredDeletes();
         ASSERT_FALSE(dialog.isNull()); // OK kept the dialog open
-        EXPECT_TRUE(dialog->isVisible());
         delete dialog;
     }
 }
 
-TEST_F(SettingsDialogTest, ApplyAcceptsTheLimitsAndRoundsWhatItStores)
+TEST_F(SettingsDialogTest, FieldsCorrectThemselvesWhenLeftAndOkThenStoresThem)
 {
-    const struct
-    {
-        const char *field;
-        const char *typed;
-        int stored;
-    } cases[] = {
-        {"sizew", "2512", 2512},  {"sizew", "16.4", 16}, {"sizew", "8", 8},
-        {"sizeh", "512", 512},    {"sizeh", "1", 1},     {"txt_head", "0", 0},
-        {"txt_head", "255", 255},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.field) + "=" + c.typed);
-        prompter.clear();
-        open();
-        retype(text(c.field), QString::fromUtf8(c.typed));
-        pressEnterIn(text(c.field));
-        EXPECT_EQ(messageTexts(), QStringList());
-        EXPECT_FALSE(state.settingsRejected);
-        const int stored = QByteArray(c.field) == "sizew"   ? state.settings.scrwidth
-                           : QByteArray(c.field) == "sizeh" ? state.settings.scrhigh
-                                                            : state.settings.busAddress();
-        EXPECT_EQ(stored, c.stored);
-        runDeferredDeletes();
-        EXPECT_TRUE(dialog.isNull()); // OK closed the dialog
-    }
-}
-
-TEST_F(SettingsDialogTest, FieldsCorrectThemselvesWhenLeft)
-{
-    state.settings.port = 0;
-    link.openLink();
-    const struct
-    {
-        const char *field;
-        const char *typed;
-        const char *shown;
-    } cases[] = {
-        {"sizeh", "0", "64"},      {"sizeh", "513", "64"},     {"sizeh", "512", "512"},
-        {"sizew", "100", "80"},    {"sizew", "2520", "80"},    {"sizew", "-8", "80"},
-        {"sizew", "2512", "2512"}, {"txt_head", "256", "255"}, {"txt_head", "-1", "255"},
-        {"txt_head", "", ""},      {"Txt_start", "96", "0"},   {"Txt_start", "95", "95"},
-        {"Txt_start", "-1", "0"},  {"Txt_end", "239", "1"},    {"Txt_end", "238", "238"},
-    };
     open();
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.field) + "=" + c.typed);
-        retype(text(c.field), QString::fromUtf8(c.typed));
+    retype(field("sizew"), QStringLiteral("320"));
+    click("sizedel");
+    runDeferredDeletes();
+    ASSERT_TRUE(dialog.isNull());
+    EXPECT_EQ(state.settings.scrwidth, 160); // cancelling stores nothing
+
+    link.openLink();
+    // One after the other in one dialog; the clock fields take their limits
+    // and check the date as they are left.
+    const std::tuple<const char *, QString, QString> cases[] = {
+        {"sizew", "100", "80"},      {"sizew", "2512", "2512"}, {"txt_head", "-1", "255"},
+        {"Txt_start", "96", "0"},    {"Txt_end", "239", "1"},   {"THOUR", "24", "0"},
+        {"Tmin", "60", "60"},        {"Tmin", "61", "0"},       {"Tsecond", "60", "60"},
+        {"Tsecond", "61", "0"},      {"TSEC", "16", "16"},      {"TSEC", "17", "0"},
+        {"TYEAR", "99999", "99999"}, {"TMON", "4", "4"},        {"TDay", "31", "1"},
+        {"TDay", "-5.5", "6"},       {"TMON", "13", "1"}};
+    open();
+    for (const auto &[name, typed, shown] : cases) {
+        retype(field(name), typed);
         leaveField();
-        EXPECT_EQ(text(c.field)->text(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(field(name)->text(), shown) << name;
     }
-    EXPECT_EQ(messageTexts(), QStringList());
-}
-
-TEST_F(SettingsDialogTest, AHeightLeftAtZeroIsAppliedAsCorrected)
-{
-    open();
-    retype(text("sizeh"), QStringLiteral("0"));
-    // Clicking the button moves the focus there first, as the mouse does.
-    QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
-    EXPECT_EQ(messageTexts(), QStringList());
-    EXPECT_EQ(text("sizeh")->text(), QStringLiteral("64"));
+    // Entering a clock field selects its text, so typing replaces it.
+    for (const char *name : {"TYEAR", "TMON", "TDay", "THOUR", "Tmin", "Tsecond", "TSEC"}) {
+        focusOn(field<QWidget>("Command1"));
+        focusOn(field(name));
+        QTest::keyClicks(field(name), QStringLiteral("7"));
+        EXPECT_EQ(field(name)->text(), QStringLiteral("7")) << name;
+    }
+    retype(field("sizeh"), QStringLiteral("0"));
+    // Clicking the button moves the focus there first, so the field corrects itself.
+    click("sizeok");
+    runDeferredDeletes();
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_EQ(prompter.texts(), QStringList());
+    EXPECT_EQ(state.settings.scrwidth, 2512);
     EXPECT_EQ(state.settings.scrhigh, 64);
+    EXPECT_EQ(state.settings.busAddress(), 255);
 }
 
-TEST_F(SettingsDialogTest, EthernetAddressBoxesAreCheckedOneByOne)
+TEST_F(SettingsDialogTest, WithoutAPortListSaysSoAndFoldsHigherPortsToCom2)
 {
-    state.settings.port = 0;
-    state.settings.ipOctets = {10, 0, 0, 1};
-    const struct
-    {
-        int box;
-        const char *typed;
-    } cases[] = {{0, "256"}, {1, ""}, {2, "-1"}, {3, "300"}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.box);
-        prompter.clear();
-        open();
-        QLineEdit *box = field<common::IpAddressEditor>("IPADD")->box(c.box);
-        retype(box, QString::fromUtf8(c.typed));
-        pressEnterIn(box);
-        EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("屏号错误")});
-        EXPECT_EQ(QApplication::focusWidget(), box);
-        EXPECT_TRUE(state.settingsRejected);
-        EXPECT_TRUE(state.settings.ipAddress.isEmpty());
-        delete dialog;
-    }
-}
-
-TEST_F(SettingsDialogTest, LettersInAnAddressBoxCountAsZero)
-{
-    state.settings.port = 0;
-    state.settings.ipPort = 5000;
+    ports.numbers.reset();
+    state.settings.port = 12;
     open();
-    auto *ip = field<common::IpAddressEditor>("IPADD");
-    retype(ip->box(0), QStringLiteral("1.2.3.4"));
-    EXPECT_EQ(ip->address(), QStringLiteral("1.2.3.4")); // no "." stays in a box
-    retype(ip->box(2), QStringLiteral("abc"));
-    QTest::mouseClick(field<QPushButton>("size_app"), Qt::LeftButton);
-    EXPECT_EQ(messageTexts(), QStringList());
-    EXPECT_EQ(state.settings.ipAddress, QStringLiteral("1.2.0.4"));
-    EXPECT_EQ(state.settings.ipOctets, (std::array<std::int16_t, 4>{1, 2, 0, 4}));
-    EXPECT_EQ(udp.calls, (QStringList{"remote 1.2.0.4:5000", "local 5000"}));
+    EXPECT_EQ(prompter.titledTexts(), QStringList{QStringLiteral("Pravik|Error!!   ")});
+    EXPECT_EQ(field<QComboBox>("com_com")->currentText(), QStringLiteral("COM2"));
+    EXPECT_EQ(state.settings.port, 2);
 }
 
-TEST_F(SettingsDialogTest, TheNetworkAddressIsKeptWhenALaterValueIsRejected)
+TEST_F(DialogOnBoardTest, ApplyAimsTheSocketAtTheTypedAddressAndTheClockReachesTheBoard)
 {
-    state.settings.port = 0;
+    LedboardSim sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.2:0")});
+    ASSERT_FALSE(sim.udpPort().isEmpty());
     open();
-    field<common::IpAddressEditor>("IPADD")->setAddress(u"10.1.2.3");
-    retype(text("txt_port"), QStringLiteral("4000"));
-    retype(text("sizew"), QStringLiteral("100"));
-    pressEnterIn(text("sizew"));
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("屏宽错误")});
-    EXPECT_EQ(state.settings.ipAddress, QStringLiteral("10.1.2.3"));
-    EXPECT_EQ(state.settings.ipPort, 4000);
-    EXPECT_EQ(state.settings.scrwidth, 160);
-}
 
-TEST_F(SettingsDialogTest, ALinkOrPortThatNamesNothingIsRefusedBeforeAnythingIsStored)
-{
-    const struct
-    {
-        const char *link;
-        const char *port;
-        const char *focus;
-        QString message;
-    } cases[] = {
-        {"LPT1", "1973", "com_com", pravik::settings::kLinkErrorText},
-        {"COM17", "1973", "com_com", pravik::settings::kLinkErrorText},
-        {"", "1973", "com_com", pravik::settings::kLinkErrorText},
-        {"EtherNet", "abc", "txt_port", pravik::settings::kIpPortErrorText},
-        {"EtherNet", "70000", "txt_port", pravik::settings::kIpPortErrorText},
-    };
-    state.settings.port = 0;
-    state.settings.ipOctets = {10, 0, 0, 9};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.link) + " " + c.port);
-        prompter.clear();
-        const auto before = state.settings;
-        open();
-        retype(text("txt_port"), QString::fromUtf8(c.port));
-        retype(field<QComboBox>("com_com"), QString::fromUtf8(c.link));
-        QWidget *focus = field<QWidget>(c.focus);
-        pressEnterIn(QApplication::focusWidget());
-        EXPECT_EQ(messageTexts(), QStringList{c.message});
-        EXPECT_TRUE(focus->hasFocus());
-        EXPECT_TRUE(state.settingsRejected);
-        EXPECT_EQ(state.settings, before);
-        delete dialog;
-    }
-}
+    retype(field<QComboBox>("com_com"), QStringLiteral("EtherNet"));
+    leaveField(); // leaving the link list opens the address boxes
+    retype(field<common::IpAddressEditor>("IPADD")->box(0), QStringLiteral("127.0.0.2"));
+    retype(field("txt_port"), sim.udpPort());
+    click("size_app");
+    EXPECT_EQ(prompter.texts(), QStringList());
+    EXPECT_EQ(state.settings.ipAddress, QStringLiteral("127.0.0.2"));
+    ASSERT_TRUE(field<QGroupBox>("Frame4")->isVisible());
 
-TEST_F(SettingsDialogTest, OkClosesOnlyWhenEverythingWasApplied)
-{
-    open();
-    retype(text("sizeh"), QStringLiteral("513"));
-    pressEnterIn(text("sizeh"));
-    runDeferredDeletes();
-    ASSERT_FALSE(dialog.isNull());
+    const std::pair<const char *, QString> clockTexts[] = {
+        {"TYEAR", "2004"}, {"TMON", "12"},    {"TDay", "31"}, {"THOUR", "23"},
+        {"Tmin", "59"},    {"Tsecond", "59"}, {"TSEC", "17"}};
+    for (const auto &[name, typed] : clockTexts)
+        retype(field(name), typed);
+    // Pressed while the segment field still holds 17: it goes as 17 mod 16.
+    field<QPushButton>("Command1")->click();
+    // Pressed with the mouse: the segment field is left first and becomes 0.
+    click("Command1");
+    EXPECT_EQ(field("TSEC")->text(), QStringLiteral("0"));
+    retype(field("Txt_start"), QStringLiteral("3"));
+    retype(field("Txt_end"), QStringLiteral("5"));
+    click("sendcommand");
+    EXPECT_EQ(prompter.titledTexts(),
+              (QStringList{"Success|发送成功", "Success|发送成功", "Pravik|发送成功"}));
 
-    retype(text("sizeh"), QStringLiteral("48"));
-    QTest::mouseClick(field<QPushButton>("sizeok"), Qt::LeftButton);
-    runDeferredDeletes();
-    EXPECT_TRUE(dialog.isNull());
-    EXPECT_EQ(state.settings.scrhigh, 48);
-    EXPECT_FALSE(state.settingsRejected);
-}
-
-TEST_F(SettingsDialogTest, CancelEscapeAndTheTitleBarCloseWithoutStoring)
-{
-    const std::function<void()> closings[] = {
-        [this] { QTest::mouseClick(field<QPushButton>("sizedel"), Qt::LeftButton); },
-        [this] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
-        [this] { dialog->close(); },
-    };
-    const auto before = state.settings;
-    for (const auto &closeDialog : closings) {
-        open();
-        retype(text("sizew"), QStringLiteral("320"));
-        closeDialog();
-        runDeferredDeletes();
-        EXPECT_TRUE(dialog.isNull());
-    }
-    EXPECT_EQ(state.settings, before);
-    EXPECT_TRUE(serial.calls.isEmpty());
-}
-
-TEST_F(SettingsDialogTest, OpeningAgainBringsTheOpenDialogForwardAndAfterClosingReadsAnew)
-{
-    const auto create = [this] {
-        return new BoardSettingsDialog(state, link, prompter, ports, [] {});
-    };
-    BoardSettingsDialog *first = BoardSettingsDialog::showOrRaise(dialog, create);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(first));
-    text("sizew")->setText(QStringLiteral("320"));
-    EXPECT_EQ(BoardSettingsDialog::showOrRaise(dialog, create), first);
-    EXPECT_EQ(text("sizew")->text(), QStringLiteral("320"));
-
-    first->close();
-    runDeferredDeletes();
-    EXPECT_TRUE(dialog.isNull());
-    BoardSettingsDialog *second = BoardSettingsDialog::showOrRaise(dialog, create);
-    EXPECT_TRUE(second->isVisible());
-    EXPECT_EQ(text("sizew")->text(), QStringLiteral("160"));
-}
-
-TEST_F(SettingsDialogTest, TheDisplayRangeOnAClosedSerialPortAsksForThePort)
-{
-    serial.failOnOpen = pravik::link::LinkFailure{pravik::link::LinkFailure::Kind::Other,
-                                                  QStringLiteral("no such port")};
-    link.openLink();
-    prompter.clear();
-    open();
-    ASSERT_TRUE(field<QGroupBox>("Frame2")->isVisible());
-    QTest::mouseClick(field<QPushButton>("sendcommand"), Qt::LeftButton);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("请设置通讯端口")});
-    EXPECT_TRUE(serial.sent.isEmpty());
+    sim.stop();
+    const QList<QJsonObject> frames = sim.frames();
+    ASSERT_EQ(frames.size(), 3);
+    // December and the 31st leave as 0x12 and 0x31; UTC+8 is list index 19.
+    EXPECT_EQ(
+        frames[0]["raw"].toString(),
+        commandFrame({0x05, 0, 0, 0x01, 0x20, 0x04, 0x12, 0x31, 0x23, 0x59, 0x59, 0x19}, 0x5B));
+    EXPECT_EQ(
+        frames[1]["raw"].toString(),
+        commandFrame({0x05, 0, 0, 0x00, 0x20, 0x04, 0x12, 0x31, 0x23, 0x59, 0x59, 0x19}, 0x5A));
+    EXPECT_EQ(frames[2]["raw"].toString(), commandFrame({0x01, 0, 0, 0, 0, 3, 5}, 0x09));
 }

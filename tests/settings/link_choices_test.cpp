@@ -7,6 +7,7 @@ using namespace pravik::settings;
 
 TEST(LinkChoices, ListsTheFoundPortsAfterEtherNetAndSelectsTheStoredOne)
 {
+    const QStringList listed{"EtherNet", "COM1", "COM3", "COM12"};
     const QStringList fixed{"EtherNet", "COM1", "COM2", "COM3", "COM4",
                             "COM5",     "COM6", "COM7", "COM8"};
     const struct
@@ -17,14 +18,10 @@ TEST(LinkChoices, ListsTheFoundPortsAfterEtherNetAndSelectsTheStoredOne)
         int selected;
         std::int16_t storedAfter;
     } cases[] = {
-        {QList<int>{1, 3, 12}, 3, {"EtherNet", "COM1", "COM3", "COM12"}, 2, 3},
-        {QList<int>{1, 3, 12}, 0, {"EtherNet", "COM1", "COM3", "COM12"}, 0, 0},
-        {QList<int>{1, 3, 12}, 5, {"EtherNet", "COM1", "COM3", "COM12"}, 1, 5},
-        {QList<int>{}, 4, {"EtherNet", "COM4"}, 1, 4},
-        {QList<int>{}, 0, {"EtherNet"}, 0, 0},
-        {std::nullopt, 12, fixed, 2, 2},
-        {std::nullopt, 8, fixed, 8, 8},
-        {std::nullopt, 0, fixed, 0, 0},
+        {QList<int>{1, 3, 12}, 3, listed, 2, 3}, {QList<int>{1, 3, 12}, 0, listed, 0, 0},
+        {QList<int>{1, 3, 12}, 5, listed, 1, 5}, {QList<int>{}, 4, {"EtherNet", "COM4"}, 1, 4},
+        {QList<int>{}, 0, {"EtherNet"}, 0, 0},   {std::nullopt, 12, fixed, 2, 2},
+        {std::nullopt, 8, fixed, 8, 8},          {std::nullopt, 0, fixed, 0, 0},
     };
     for (const auto &c : cases) {
         std::int16_t stored = c.stored;
@@ -49,36 +46,20 @@ TEST(LinkChoices, ListsAtMostSixteenPorts)
 
 TEST(LinkChoices, OnlyEtherNetAndCom1ToCom16NameALink)
 {
-    const struct
-    {
-        const char *text;
-        std::optional<int> port;
-    } cases[] = {
-        {"EtherNet", 0},
-        {"COM1", 1},
-        {"COM16", 16},
-        {"com3", 3},
-        {"COM17", std::nullopt},
-        {"COM0", std::nullopt},
-        {"COM", std::nullopt},
-        {"ethernet", std::nullopt},
-        {"COM3.5", std::nullopt},
-        {"LPT1", std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(portForLinkText(QString::fromLatin1(c.text)), c.port) << c.text;
+    const std::pair<QString, std::optional<int>> cases[] = {
+        {"EtherNet", 0}, {"COM1", 1}, {"COM16", 16}, {"com3", 3}};
+    for (const auto &[text, port] : cases)
+        EXPECT_EQ(portForLinkText(text), port) << text.toStdString();
+    for (const char *text : {"COM17", "COM0", "COM", "ethernet", "COM3.5", "LPT1", ""})
+        EXPECT_EQ(portForLinkText(QString::fromLatin1(text)), std::nullopt) << text;
 }
 
 TEST(BaudChoices, AStoredRateSelectsItsEntryOr28800)
 {
-    const struct
-    {
-        double baud;
-        int index;
-    } cases[] = {{4800, 0}, {9600, 1}, {115200, 7}, {9600.4, 1}, {2400, 4}, {0, 4}, {-9600, 4}};
-    for (const auto &c : cases)
-        EXPECT_EQ(baudIndex(c.baud), c.index) << c.baud;
+    const std::pair<double, int> cases[] = {{4800, 0}, {9600, 1}, {115200, 7}, {9600.4, 1},
+                                            {2400, 4}, {0, 4},    {-9600, 4}};
+    for (const auto &[baud, index] : cases)
+        EXPECT_EQ(baudIndex(baud), index) << baud;
 }
 
 TEST(SystemSerialPorts, APortNamedInTheEnvironmentIsListed)
