@@ -1,39 +1,25 @@
 // Runs the pravik-cli program the way a script would.
-#include "test_files.h"
+#include "pravik_cli_run.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-ProgramRun runCli(const QStringList &arguments, const QByteArray &input = {})
-{
-    return runProgram(QStringLiteral(PRAVIK_CLI_PATH), arguments, input, 20000);
-}
-
-const QString kExample = QStringLiteral(EXAMPLES_DIR "/demo.lt");
-
-} // namespace
-
 TEST(PravikCliShow, PrintsTheExampleReadably)
 {
-    const ProgramRun run = runCli({QStringLiteral("show"), kExample});
+    const ProgramRun run = runPravikCli({"show", kExampleFile});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    const QString out = QString::fromUtf8(run.out);
-    EXPECT_TRUE(out.contains(u"Ethernet, 127.0.0.2 port 1973"));
-    EXPECT_TRUE(out.contains(u"160 x 32 LEDs, three-colour"));
-    EXPECT_TRUE(out.contains(u"about 288 screens"));
-    EXPECT_TRUE(out.contains(u"pictures/welcome.txt"));
     EXPECT_TRUE(run.err.isEmpty());
+    for (const char *line : {"Ethernet, 127.0.0.2 port 1973", "160 x 32 LEDs, three-colour",
+                             "about 288 screens", "pictures/welcome.txt"})
+        EXPECT_TRUE(run.out.contains(line)) << line;
 }
 
 TEST(PravikCliShow, JsonThenCreateRebuildsTheSameFile)
 {
-    const ProgramRun shown = runCli({QStringLiteral("show"), kExample, QStringLiteral("--json")});
+    const ProgramRun shown = runPravikCli({"show", kExampleFile, "--json"});
     ASSERT_EQ(shown.status, 0);
     const QJsonObject json = QJsonDocument::fromJson(shown.out).object();
     EXPECT_EQ(json["settings"]["scrtype"].toInt(), 2);
@@ -42,17 +28,17 @@ TEST(PravikCliShow, JsonThenCreateRebuildsTheSameFile)
 
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("copy.lt"));
-    const ProgramRun created = runCli({QStringLiteral("create"), copy}, shown.out);
+    const ProgramRun created = runPravikCli({"create", copy}, shown.out);
     EXPECT_EQ(created.status, 0) << created.err.toStdString();
-    EXPECT_EQ(readFileBytes(copy), readFileBytes(kExample));
+    EXPECT_EQ(readFileBytes(copy), readFileBytes(kExampleFile));
 }
 
 TEST(PravikCliShow, LoadThatStoppedExitsOneWithItsMessages)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("cut.lt"));
-    ASSERT_TRUE(writeFileBytes(path, readFileBytes(kExample).chopped(12)));
-    const ProgramRun run = runCli({QStringLiteral("show"), path, QStringLiteral("--json")});
+    ASSERT_TRUE(writeFileBytes(path, readFileBytes(kExampleFile).chopped(12)));
+    const ProgramRun run = runPravikCli({"show", path, "--json"});
     EXPECT_EQ(run.status, 1);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(json["screens"].toArray().size(), 5);
@@ -62,45 +48,44 @@ TEST(PravikCliShow, LoadThatStoppedExitsOneWithItsMessages)
     EXPECT_EQ(messages[0]["title"].toString(), QStringLiteral("Pravik"));
 }
 
-TEST(PravikCliShow, UnreadableFileExitsTwoWithTheReason)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing.lt"));
-    const ProgramRun run = runCli({QStringLiteral("show"), path});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains(path));
-}
-
-TEST(PravikCliCreate, BadInputWritesNothing)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("new.lt"));
-    const QByteArray inputs[] = {
-        "not json",
-        "[1, 2]",
-        R"({"settings": {"scrwidth": 100}})",
-        R"({"settings": {}, "screens": [{"picture": "two\nlines.bmp"}]})",
-    };
-    for (const QByteArray &input : inputs) {
-        const ProgramRun run = runCli({QStringLiteral("create"), path}, input);
-        EXPECT_EQ(run.status, 2) << input.constData();
-        EXPECT_TRUE(run.err.startsWith(u"pravik-cli create: ")) << run.err.toStdString();
-        EXPECT_FALSE(QFile::exists(path));
-    }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 0);
-}
-
+// Help goes to standard output with status 0; a wrong command line, a file
+// that cannot be read or input that is no display file exits 2, writing
+// nothing.
 TEST(PravikCli, HelpAndUsageErrors)
 {
-    for (const QStringList &arguments :
-         {QStringList{"--help"}, QStringList{"show", "--help"}, QStringList{"create", "--help"}}) {
-        const ProgramRun run = runCli(arguments);
-        EXPECT_EQ(run.status, 0);
-        EXPECT_TRUE(run.out.startsWith("Usage: pravik-cli")) << arguments.join(' ').toStdString();
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.lt"));
+    const QString created = dir.filePath(QStringLiteral("new.lt"));
+    struct Case
+    {
+        QStringList arguments;
+        QByteArray input;
+        int status;
+        QString start; // of standard output for status 0, else of standard error
+    };
+    const Case cases[] = {
+        {{"--help"}, {}, 0, "Usage: pravik-cli"},
+        {{"show", "--help"}, {}, 0, "Usage: pravik-cli show"},
+        {{"create", "--help"}, {}, 0, "Usage: pravik-cli create"},
+        {{}, {}, 2, "Usage: pravik-cli"},
+        {{"fly"}, {}, 2, "pravik-cli: unknown command 'fly'"},
+        {{"show"}, {}, 2, "pravik-cli show: name a display file"},
+        {{"show", kExampleFile, "--xml"}, {}, 2, "pravik-cli show: unexpected argument '--xml'"},
+        {{"show", missing}, {}, 2, "pravik-cli show: 无法读取显示文件 " + missing},
+        {{"create", created}, "not json", 2, "pravik-cli create: "},
+        {{"create", created}, "[1, 2]", 2, "pravik-cli create: "},
+        {{"create", created}, R"({"settings": {"scrwidth": 100}})", 2, "pravik-cli create: "},
+        {{"create", created},
+         R"({"settings": {}, "screens": [{"picture": "two\nlines.bmp"}]})",
+         2,
+         "pravik-cli create: "},
+    };
+    for (const Case &c : cases) {
+        const ProgramRun run = runPravikCli(c.arguments, c.input);
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString() + " " + c.input.toStdString());
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE((c.status == 0 ? QString::fromUtf8(run.out) : run.err).startsWith(c.start))
+            << run.out.toStdString() << run.err.toStdString();
     }
-    EXPECT_EQ(runCli({}).status, 2);
-    EXPECT_EQ(runCli({QStringLiteral("fly")}).status, 2);
-    EXPECT_EQ(runCli({QStringLiteral("show")}).status, 2);
-    EXPECT_EQ(runCli({QStringLiteral("show"), kExample, QStringLiteral("--xml")}).status, 2);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }

@@ -1,62 +1,38 @@
-// Damaged input files: a display file cut at every byte, pictures cut short
-// or with spoilt bytes, a compare file gone since it was chosen. Each ends in
-// one of the outcomes the program defines, with its message, and changes
-// nothing on disk.
+// Display files that are damaged or cannot be written. The example cut at
+// every byte loads in one of the ways the program defines, with its message,
+// and whatever was read saves and loads back unchanged.
+//
+// Saving into a folder without the right to write, or onto a full file
+// system, keeps the old file's bytes, leaves nothing else behind, and the
+// message names the file and the reason. The tests run as root, for whom no
+// folder is read-only, so the save runs in a child process that gives up root
+// (or that may write only a few bytes, which is how a full disk answers a
+// write).
 #include "fault_fixtures.h"
 
 #include "pravik/document/display_file.h"
-#include "pravik/picture/board_canvas.h"
-#include "pravik/picture/picture_source.h"
 
 #include "common/recording_prompter.h"
 
-#include <QBuffer>
-#include <QImage>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace pravik;
-using namespace faults;
-
-namespace {
-
-const QString kExample = QStringLiteral(EXAMPLES_DIR "/demo.lt");
-const QString kPictures = QStringLiteral(EXAMPLES_DIR "/pictures/");
-
-QStringList messageTexts(const common::RecordingPrompter &prompter)
-{
-    QStringList texts;
-    for (const auto &m : prompter.messages())
-        texts << m.title + u'|' + m.text;
-    return texts;
-}
-
-using picture::SourceResult;
-
-struct Drawing
-{
-    SourceResult result;
-    QImage canvas;
-};
-
-// Draws a file's bytes as a screen source on the example board's canvas;
-// the name's last three letters give the type.
-Drawing draw(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    // A new file each time: replacing a file's contents in place makes ext4
-    // write it out to the disk at once, thousands of times over.
-    QFile::remove(path);
-    EXPECT_TRUE(writeFile(path, bytes));
-    picture::BoardCanvas canvas(160, 32, 616);
-    const SourceResult result = picture::loadSource(path, canvas);
-    return Drawing{result, canvas.composed()};
-}
-
-} // namespace
-
 TEST(DisplayFileFaults, CutAtEveryByteOfTheExample)
 {
-    const QByteArray whole = fileBytes(kExample);
+    const QByteArray whole = readFileBytes(kExampleFile);
     ASSERT_GT(whole.size(), 500);
+    const QMap<document::LoadResult, QStringList> messageOf = {
+        {document::LoadResult::Loaded, {}},
+        {document::LoadResult::NotDisplayFile, {"Pravik|错误的显示文件"}},
+        {document::LoadResult::RecordCut, {"Pravik|显示文件错误"}},
+    };
     QMap<document::LoadResult, int> outcomes;
     for (qsizetype length = 0; length <= whole.size(); ++length) {
         SCOPED_TRACE(length);
@@ -66,23 +42,11 @@ TEST(DisplayFileFaults, CutAtEveryByteOfTheExample)
         const auto result =
             document::loadDisplayFileBytes(whole.left(length), settings, screens, prompter);
         ++outcomes[result];
-        switch (result) {
-        case document::LoadResult::Loaded:
-            EXPECT_TRUE(prompter.messages().isEmpty());
-            break;
-        case document::LoadResult::NotDisplayFile:
-            EXPECT_EQ(messageTexts(prompter), QStringList{"Pravik|错误的显示文件"});
-            break;
-        case document::LoadResult::RecordCut:
-            EXPECT_EQ(messageTexts(prompter), QStringList{"Pravik|显示文件错误"});
-            break;
-        default:
-            ADD_FAILURE() << "no such outcome for a cut file";
-        }
+        ASSERT_TRUE(messageOf.contains(result)) << "no such outcome for a cut file";
+        EXPECT_EQ(prompter.titledTexts(), messageOf[result]);
         for (const auto &m : prompter.messages())
             EXPECT_EQ(m.icon, common::MessageIcon::Error);
 
-        // What was read can be saved and read back as it was.
         if (!document::unsavableField(screens).isEmpty())
             continue;
         const QByteArray saved = document::displayFileBytes(settings, screens);
@@ -94,163 +58,119 @@ TEST(DisplayFileFaults, CutAtEveryByteOfTheExample)
         EXPECT_TRUE(quiet.messages().isEmpty());
         EXPECT_EQ(document::displayFileBytes(settingsAgain, screensAgain), saved);
     }
-    EXPECT_GT(outcomes[document::LoadResult::NotDisplayFile], 0);
-    EXPECT_GT(outcomes[document::LoadResult::RecordCut], 0);
-    EXPECT_GT(outcomes[document::LoadResult::Loaded], 0);
+    for (const auto result : messageOf.keys())
+        EXPECT_GT(outcomes[result], 0) << static_cast<int>(result);
 }
 
-TEST(DisplayFileFaults, CliShowOfACutFileStopsWithTheMessage)
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// In the child: write as the unprivileged user nobody. Only root may switch;
+// anyone else is already held back by the folder's mode.
+void becomeNobody()
 {
-    QTemporaryDir dir;
-    const QByteArray whole = fileBytes(kExample);
-    const QString cut = dir.filePath(QStringLiteral("cut.lt"));
-    // Inside the settings part, then inside the third record.
-    const qsizetype inSettings = whole.indexOf("scrtype");
-    const qsizetype inRecord = whole.indexOf("pictures/sale.pcx") + 4;
-    for (const auto &[length, message] :
-         {std::pair{inSettings, QStringLiteral("Pravik: 错误的显示文件")},
-          std::pair{inRecord, QStringLiteral("Pravik: 显示文件错误")}}) {
-        ASSERT_TRUE(writeFile(cut, whole.left(length)));
-        const FolderSnapshot before = snapshot(dir.path());
-        const CliRun run = runCli({"show", cut});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.messages, QStringList{message});
-        EXPECT_EQ(snapshot(dir.path()), before);
-    }
-    // And the program goes on reading sound files.
-    EXPECT_EQ(runCli({"show", kExample}).status, 0);
+    if (geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        _exit(120);
 }
 
-TEST(PictureFaults, ExamplePicturesCutAtEveryByte)
+// In the child: the file system takes 64 bytes, far less than any display
+// file, and then refuses, with EFBIG instead of the signal that would end
+// the program.
+void diskNearlyFull()
 {
-    // A cut picture is refused, or, when only bytes after the picture data
-    // are missing, drawn exactly as the whole file: never part of a picture.
-    // Texts cut short are shorter texts.
-    QTemporaryDir dir;
-    // The example's first picture as JPEG and PNG too.
-    QMap<QString, QByteArray> converted;
-    for (const char *format : {"jpg", "png"}) {
-        QBuffer buffer(&converted[QStringLiteral("welcome.") + QLatin1String(format)]);
-        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(QImage(kPictures + QStringLiteral("welcome.bmp")).save(&buffer, format));
-    }
-    for (const QString name : {"welcome.bmp", "exit.gif", "sale.pcx", "welcome.jpg", "welcome.png",
-                               "welcome.txt", "notice.rtf"}) {
-        const QByteArray whole =
-            converted.contains(name) ? converted.value(name) : fileBytes(kPictures + name);
-        const Drawing full = draw(dir, name, whole);
-        ASSERT_EQ(full.result.status, SourceResult::Status::Drawn) << name.toStdString();
-        const bool isText =
-            name.endsWith(QLatin1String("txt")) || name.endsWith(QLatin1String("rtf"));
-        int refused = 0;
-        for (qsizetype length = 0; length < whole.size(); ++length) {
-            const Drawing cut = draw(dir, name, whole.left(length));
-            if (cut.result.status == SourceResult::Status::Unreadable) {
-                EXPECT_FALSE(cut.result.reason.isEmpty()) << name.toStdString() << " " << length;
-                ++refused;
-                continue;
-            }
-            ASSERT_EQ(cut.result.status, SourceResult::Status::Drawn);
-            if (!isText) {
-                EXPECT_EQ(cut.canvas, full.canvas) << name.toStdString() << " cut at " << length;
-            }
-        }
-        if (!isText) {
-            EXPECT_GT(refused, whole.size() / 2) << name.toStdString();
-        }
-    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64, 64};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        _exit(121);
 }
 
-TEST(PictureFaults, ExamplePicturesWithASpoiltByte)
+// Runs Pravik's Save of three screens in a forked child under the given
+// restriction: true when it failed showing the one message expected
+// ("title|text"). What it did instead goes to standard error.
+bool saveInChildFailsWith(const QString &path, void (*restrict)(), const QString &expected)
 {
-    // Every byte in turn (the first 256 of the BMP, whose rest is plain
-    // pixels) turned into its complement: drawn or refused with a reason.
-    QTemporaryDir dir;
-    for (const QString name : {"welcome.bmp", "exit.gif", "sale.pcx", "notice.rtf"}) {
-        const QByteArray whole = fileBytes(kPictures + name);
-        const qsizetype last = name.endsWith(QLatin1String("bmp")) ? 256 : whole.size();
-        for (qsizetype at = 0; at < last; ++at) {
-            QByteArray spoilt = whole;
-            spoilt[at] = static_cast<char>(~spoilt[at]);
-            const Drawing drawn = draw(dir, name, spoilt);
-            if (drawn.result.status == SourceResult::Status::Unreadable) {
-                EXPECT_FALSE(drawn.result.reason.isEmpty()) << name.toStdString() << " " << at;
-            } else {
-                EXPECT_EQ(drawn.result.status, SourceResult::Status::Drawn);
-            }
-        }
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        restrict();
+        document::ScreenList screens;
+        document::initScreenList(screens);
+        for (int r = 1; r <= 3; ++r)
+            screens.setText(r, document::PictureColumn, QStringLiteral("new%1.bmp").arg(r));
+        common::RecordingPrompter prompter;
+        const bool saved = document::saveDisplayFile(path, {}, screens, prompter);
+        if (!saved && prompter.titledTexts() == QStringList{expected})
+            _exit(0);
+        std::fprintf(stderr, "saved: %d, shown: %s\n", saved,
+                     prompter.titledTexts().join(u'/').toUtf8().constData());
+        _exit(1);
     }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(PictureFaults, CliSendStopsAtACutOrSpoiltPicture)
+class SaveFaults : public ::testing::Test
 {
-    ExampleCopy example;
-    const QString first = example.picture(QStringLiteral("welcome.bmp"));
-    const QString second = example.picture(QStringLiteral("exit.gif"));
-    const QByteArray firstBytes = fileBytes(first);
-    const QByteArray secondBytes = fileBytes(second);
-
-    // The first picture cut short: nothing goes out.
-    ASSERT_TRUE(writeFile(first, firstBytes.left(firstBytes.size() - 100)));
-    FolderSnapshot before = snapshot(example.folder());
+protected:
+    void SetUp() override
     {
-        LedboardSim sim(exampleBoard(false));
-        const CliRun run =
-            runCli({"send", example.displayFile(), "--yes", "--link", serialLink(sim)});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.messages,
-                  QStringList{"系统错误: pictures/welcome.bmp: The picture data ends early "
-                              "(truncated file?)"});
-        sim.stop();
-        EXPECT_TRUE(sim.frames().isEmpty());
+        // nobody must be able to reach the folder, but not to write in it.
+        ASSERT_EQ(chmod(QFile::encodeName(top.path()).constData(), 0755), 0);
+        ASSERT_TRUE(QDir(top.path()).mkdir(QStringLiteral("signs")));
+        ASSERT_TRUE(writeFileBytes(oldFile(), "the old display file"));
+        // The old file is nobody's own, so that only the folder stands in the
+        // way of replacing it.
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(QFile::encodeName(oldFile()).constData(), kNobody, kNobody), 0);
+        }
+        before = snapshot(folder());
     }
-    EXPECT_EQ(snapshot(example.folder()), before);
 
-    // The second picture's signature spoilt: the first screen goes out, then
-    // the job stops without the start question.
-    ASSERT_TRUE(writeFile(first, firstBytes));
-    ASSERT_TRUE(writeFile(second, QByteArray(6, 'x') + secondBytes.mid(6)));
-    before = snapshot(example.folder());
+    void TearDown() override { chmod(QFile::encodeName(folder()).constData(), 0755); }
+
+    QString folder() const { return top.filePath(QStringLiteral("signs")); }
+    QString oldFile() const { return top.filePath(QStringLiteral("signs/board.lt")); }
+
+    // Pravik's Save and `pravik-cli create` (exit 2) both fail under the
+    // restriction with the system's reason; the old file keeps its bytes, no
+    // temporary file is left beside it, and saving goes on working where the
+    // disk lets it.
+    void expectSaveFailsKeepingTheOldFile(void (*restrict)(), const char *reason) const
     {
-        LedboardSim sim(exampleBoard(false));
-        const CliRun run =
-            runCli({"send", example.displayFile(), "--yes", "--link", serialLink(sim)});
-        EXPECT_EQ(run.status, 1);
-        ASSERT_EQ(run.messages.size(), 1);
-        EXPECT_TRUE(run.messages[0].startsWith(QStringLiteral("系统错误: pictures/exit.gif: ")));
-        EXPECT_GT(run.messages[0].size(), QStringLiteral("系统错误: pictures/exit.gif: ").size());
-        sim.stop();
-        EXPECT_EQ(sim.frames().size(), 13); // the first screen: 12 picture packets, properties
-    }
-    EXPECT_EQ(snapshot(example.folder()), before);
+        const QString text = QStringLiteral("无法保存显示文件 %1\n%2\n原来的文件没有改变。")
+                                 .arg(oldFile(), QLatin1String(reason));
+        EXPECT_TRUE(saveInChildFailsWith(oldFile(), restrict, "Pravik|" + text));
+        EXPECT_EQ(snapshot(folder()), before);
 
-    // Mended, the file goes out whole.
-    ASSERT_TRUE(writeFile(second, secondBytes));
-    LedboardSim sound(exampleBoard(false));
-    const CliRun run =
-        runCli({"send", example.displayFile(), "--yes", "--link", serialLink(sound)});
-    EXPECT_EQ(run.status, 0);
-    sound.stop();
-    EXPECT_EQ(sound.frames().size(), 66);
+        const QByteArray input = R"({"settings": {"port": 1}, "screens": [
+            {"picture": "new1.bmp"}, {"picture": "new2.bmp"}, {"picture": "new3.bmp"}]})";
+        const ProgramRun run = runPravikCli({"create", oldFile()}, input, restrict);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.trimmed(), "pravik-cli create: " + text);
+        EXPECT_EQ(snapshot(folder()), before);
+
+        const QString elsewhere = top.filePath(QStringLiteral("elsewhere.lt"));
+        EXPECT_EQ(runPravikCli({"create", elsewhere}, input).status, 0);
+        EXPECT_EQ(runPravikCli({"show", elsewhere}).status, 0);
+    }
+
+    QTemporaryDir top;
+    FolderSnapshot before;
+};
+
+} // namespace
+
+TEST_F(SaveFaults, ReadOnlyFolderKeepsTheOldFile)
+{
+    ASSERT_EQ(chmod(QFile::encodeName(folder()).constData(), 0555), 0);
+    expectSaveFailsKeepingTheOldFile(becomeNobody, "Permission denied");
 }
 
-TEST(CompareFileFaults, CliCompareFileDeletedAfterItWasNamed)
+TEST_F(SaveFaults, FullDiskKeepsTheOldFile)
 {
-    ExampleCopy example;
-    const QString compare = QDir(example.folder()).filePath(QStringLiteral("gone.lt"));
-    const FolderSnapshot before = snapshot(example.folder());
-    LedboardSim sim(exampleBoard(false));
-    const CliRun run =
-        runCli({"send", example.displayFile(), "--compare", compare, "--link", serialLink(sim)});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.messages,
-              QStringList{QStringLiteral("系统错误: %1: No such file or directory").arg(compare)});
-    EXPECT_EQ(snapshot(example.folder()), before);
-    // A compare file that is there passes silently, and nothing is sent either way.
-    const CliRun sound = runCli({"send", example.displayFile(), "--compare", example.displayFile(),
-                                 "--link", serialLink(sim)});
-    EXPECT_EQ(sound.status, 0);
-    EXPECT_TRUE(sound.messages.isEmpty());
-    sim.stop();
-    EXPECT_TRUE(sim.frames().isEmpty());
+    expectSaveFailsKeepingTheOldFile(diskNearlyFull, "File too large");
 }

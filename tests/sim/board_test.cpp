@@ -15,25 +15,13 @@ using WireBuilder::payload;
 
 namespace {
 
+// The replies to the first frames, a letter each in the order of ReplyKind:
+// Echo, WrongEcho, Garbage, Silent.
 std::string kinds(FaultPlan plan, int frames)
 {
     std::string out;
-    for (int n = 1; n <= frames; ++n) {
-        switch (plan.replyFor(n)) {
-        case ReplyKind::Echo:
-            out += 'E';
-            break;
-        case ReplyKind::WrongEcho:
-            out += 'W';
-            break;
-        case ReplyKind::Garbage:
-            out += 'G';
-            break;
-        case ReplyKind::Silent:
-            out += 'S';
-            break;
-        }
-    }
+    for (int n = 1; n <= frames; ++n)
+        out += "EWGS"[static_cast<int>(plan.replyFor(n))];
     return out;
 }
 
@@ -51,25 +39,17 @@ ReadItem readOne(const QByteArray &wire)
 
 TEST(FaultPlan, AnswersEachFrameAsAsked)
 {
-    struct Case
-    {
-        const char *name;
-        FaultOptions options;
-        const char *replies;
+    const std::pair<FaultOptions, const char *> cases[] = {
+        {{}, "EEEEE"},
+        {{.wrongEchoAt = 2}, "EWEEE"},
+        {{.silentAfter = 2}, "EESSS"},
+        {{.silentAfter = 0}, "SSSSS"},
+        {{.garbageAfter = 3}, "EEEGG"},
+        {{.wrongEchoAt = 4, .silentAfter = 3}, "EEESS"}, // silence wins over a wrong echo
+        {{.wrongEchoRate = 1.0}, "WWWWW"},
     };
-    const std::vector<Case> cases = {
-        {"no faults", {}, "EEEEE"},
-        {"wrong echo on frame 2", {.wrongEchoAt = 2}, "EWEEE"},
-        {"silent after 2", {.silentAfter = 2}, "EESSS"},
-        {"silent from the start", {.silentAfter = 0}, "SSSSS"},
-        {"garbage after 3", {.garbageAfter = 3}, "EEEGG"},
-        {"silence wins over a wrong echo", {.wrongEchoAt = 4, .silentAfter = 3}, "EEESS"},
-        {"every echo wrong", {.wrongEchoRate = 1.0}, "WWWWW"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(kinds(FaultPlan(c.options), 5), c.replies);
-    }
+    for (const auto &[options, replies] : cases)
+        EXPECT_EQ(kinds(FaultPlan(options), 5), replies);
 }
 
 TEST(FaultPlan, WrongEchoRateIsSeeded)

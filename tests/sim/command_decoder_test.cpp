@@ -27,6 +27,15 @@ QJsonObject json(const char *text)
     return QJsonDocument::fromJson(QByteArray(text)).object();
 }
 
+// The clock for 3 October 2004 14:05:30 with the given weekday: code 3, then
+// from byte 12 on second, minute, hour, day, month, 0, weekday, 20, 04 in BCD.
+QByteArray clock(char weekday)
+{
+    QByteArray bytes = QByteArray::fromHex("030000000000000000000000300514031000002004");
+    bytes[18] = weekday;
+    return bytes;
+}
+
 } // namespace
 
 TEST(CommandDecoder, DecodesEveryCommandFromHandBuiltPayloads)
@@ -34,46 +43,17 @@ TEST(CommandDecoder, DecodesEveryCommandFromHandBuiltPayloads)
     const std::vector<DecodeCase> cases = {
         {"display range, start 44, 3 screens", payload(21, {{0, 1}, {5, 44}, {6, 3}}), 1,
          "display-range", R"({"start":44,"count":3})", 0},
-        {"clock: Sunday 3 October 2004 14:05:30",
-         payload(21, {{0, 3},
-                      {12, 0x30},
-                      {13, 0x05},
-                      {14, 0x14},
-                      {15, 0x03},
-                      {16, 0x10},
-                      {18, 0x00},
-                      {19, 0x20},
-                      {20, 0x04}}),
-         1, "clock",
+        {"clock: Sunday 3 October 2004 14:05:30", clock(0), 1, "clock",
          R"({"second":30,"minute":5,"hour":14,"day":3,"month":10,"weekday":0,"year":2004,
              "time":"2004-10-03T14:05:30"})",
          0},
-        {"clock: weekday that does not fit the date",
-         payload(21, {{0, 3},
-                      {12, 0x30},
-                      {13, 0x05},
-                      {14, 0x14},
-                      {15, 0x03},
-                      {16, 0x10},
-                      {18, 0x01},
-                      {19, 0x20},
-                      {20, 0x04}}),
-         1, "clock",
+        {"clock: weekday that does not fit the date", clock(1), 1, "clock",
          R"({"second":30,"minute":5,"hour":14,"day":3,"month":10,"weekday":1,"year":2004,
              "time":"2004-10-03T14:05:30"})",
          1},
         {"clock from fields: segment 17 mod 16, zone index 19",
-         payload(21, {{0, 5},
-                      {3, 0x01},
-                      {4, 0x20},
-                      {5, 0x24},
-                      {6, 0x11},
-                      {7, 0x30},
-                      {8, 0x23},
-                      {9, 0x59},
-                      {10, 0x58},
-                      {11, 0x19}}),
-         1, "clock-from-fields",
+         QByteArray::fromHex("050000012024113023595819") + QByteArray(9, '\0'), 1,
+         "clock-from-fields",
          R"({"segment":1,"year":2024,"month":11,"day":30,"hour":23,"minute":59,"second":58,
              "time_zone_index":19,"time_zone":"UTC+8"})",
          0},
@@ -105,33 +85,22 @@ TEST(CommandDecoder, DecodesEveryCommandFromHandBuiltPayloads)
 
 TEST(CommandDecoder, NotesWhatABoardWouldNotExpect)
 {
-    struct Case
-    {
-        const char *name;
-        QByteArray payload;
-        const char *note;
-    };
-    const std::vector<Case> cases = {
-        {"reserved byte set in display range", payload(21, {{0, 1}, {9, 1}}),
-         "reserved bytes not zero: 9"},
-        {"screen properties without 0xFE", payload(21, {{0, 4}}), "byte 3 is 0x00, not 0xfe"},
-        {"clock byte not BCD", payload(21, {{0, 3}, {12, 0x3A}, {15, 1}, {16, 1}, {19, 0x20}}),
+    const std::pair<QByteArray, const char *> cases[] = {
+        {payload(21, {{0, 1}, {9, 1}}), "reserved bytes not zero: 9"},
+        {payload(21, {{0, 4}}), "byte 3 is 0x00, not 0xfe"},
+        {payload(21, {{0, 3}, {12, 0x3A}, {15, 1}, {16, 1}, {19, 0x20}}),
          "byte 12 is not BCD: 0x3a"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const DecodedCommand command = decodeCommand(c.payload, 1);
-        EXPECT_TRUE(command.notes.contains(QString::fromUtf8(c.note)))
+    for (const auto &[bytes, note] : cases) {
+        const DecodedCommand command = decodeCommand(bytes, 1);
+        EXPECT_TRUE(command.notes.contains(QString::fromUtf8(note)))
             << command.notes.join(u'|').toStdString();
     }
 }
 
-// The names of codes are checked through the decoded commands above.
-TEST(CommandDecoder, Bcd)
+TEST(CommandDecoder, BcdIsTwoDecimalDigitsOrMinusOne)
 {
-    EXPECT_EQ(fromBcd(0x45), 45);
-    EXPECT_EQ(fromBcd(0x00), 0);
-    EXPECT_EQ(fromBcd(0x99), 99);
-    EXPECT_EQ(fromBcd(0x1A), -1);
-    EXPECT_EQ(fromBcd(0xA1), -1);
+    const std::pair<int, int> cases[] = {{0x45, 45}, {0x00, 0}, {0x99, 99}, {0x1A, -1}, {0xA1, -1}};
+    for (const auto &[bcd, value] : cases)
+        EXPECT_EQ(fromBcd(static_cast<quint8>(bcd)), value) << bcd;
 }

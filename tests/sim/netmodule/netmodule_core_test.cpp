@@ -10,12 +10,6 @@ using namespace NetModuleSim;
 
 namespace {
 
-struct AnswerCase
-{
-    const char *line;
-    const char *answer; // nullptr: silence
-};
-
 std::string answerOf(Responder &responder, const char *line)
 {
     const auto answer = responder.answer(line);
@@ -28,7 +22,7 @@ TEST(NetmoduleResponder, AnswersReadsAndAcknowledgesWrites)
 {
     ModuleSettings settings;
     Responder responder(settings, {});
-    const AnswerCase cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {"rrm", "Lrm0\r\n"},
         {"rma", "Lma001122334455\r\n"},
         {"rbr", "Lbr3\r\n"},
@@ -43,15 +37,15 @@ TEST(NetmoduleResponder, AnswersReadsAndAcknowledgesWrites)
         {"Wbr5", "Lbr5\r\n"},
         {"rbr", "Lbr5\r\n"},
         {"Wfs", "LfsOK\r\n"},
-        {"rfs", nullptr},
-        {"rxx", nullptr},
-        {"Wxx1", nullptr},
-        {"rip1", nullptr},
-        {"hello", nullptr},
-        {"r", nullptr},
+        {"rfs", "<silent>"},
+        {"rxx", "<silent>"},
+        {"Wxx1", "<silent>"},
+        {"rip1", "<silent>"},
+        {"hello", "<silent>"},
+        {"r", "<silent>"},
     };
-    for (const AnswerCase &c : cases)
-        EXPECT_EQ(answerOf(responder, c.line), c.answer ? c.answer : "<silent>") << c.line;
+    for (const auto &[line, answer] : cases)
+        EXPECT_EQ(answerOf(responder, line), answer) << line;
     EXPECT_EQ(settings.storeCount(), 1);
     EXPECT_EQ(settings.stored().at("ip"), "10.0.0.5");
 }
