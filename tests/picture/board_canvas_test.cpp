@@ -1,7 +1,5 @@
 #include "picture_fixtures.h"
 
-#include "pravik/picture/board_canvas.h"
-
 #include "common/recording_prompter.h"
 
 #include <gtest/gtest.h>
@@ -26,49 +24,30 @@ TEST(BoardCanvas, ColumnsBeyondTheStripWidthComeFromTheSecondStrip)
     EXPECT_EQ(oneStrip.strip2().width(), 0);
 }
 
-TEST(BoardCanvas, PictureIsDrawnAtItsOwnSizeOnBlack)
-{
-    BoardCanvas canvas(32, 8, 616);
-    canvas.drawPicture(QImage(QSize(40, 40), QImage::Format_RGB32));
-    QImage small(4, 2, QImage::Format_RGB32);
-    small.fill(kRed);
-    canvas.drawPicture(small);
-    EXPECT_EQ(canvas.pixel(3, 1), kRed);
-    EXPECT_EQ(canvas.pixel(4, 1), kBlack);
-    EXPECT_EQ(canvas.pixel(0, 2), kBlack);
-    EXPECT_EQ(canvas.pixel(31, 7), kBlack);
-}
-
 TEST(LayoutCanvas, WarnsWhenTheDesktopCannotShowTheBoard)
 {
-    struct Case
+    const QString narrow =
+        QStringLiteral("Pravik|屏幕宽度不足，你需要将屏幕分辨率设定到更高的模式");
+    const QString low = QStringLiteral("Pravik|屏幕高度不足，你需要将屏幕分辨率设定到更高的模式");
+    const struct
     {
         int width, height, strip, desktopHeight;
         QStringList warnings;
+    } cases[] = {
+        {1000, 32, 1000, 768, {}}, // one strip: height never checked
+        {1000, 512, 1000, 100, {}},     {1008, 32, 1000, 768, {}}, // two strips, 114 + 66 rows fit
+        {1600, 32, 776, 600, {narrow}},                            // 2 x 776 < 1600
+        {1552, 32, 776, 600, {}},                                  // exactly two strips
+        {1008, 512, 1000, 1139, {low}}, // frame 1074 rows + 990 twips > 1139 rows
+        {1008, 512, 1000, 1140, {}},    {3000, 512, 1000, 800, {narrow, low}},
     };
-    const QString narrow = QStringLiteral("屏幕宽度不足，你需要将屏幕分辨率设定到更高的模式");
-    const QString low = QStringLiteral("屏幕高度不足，你需要将屏幕分辨率设定到更高的模式");
-    const Case cases[] = {
-        {1000, 32, 1000, 768, {}},             // one strip: height never checked
-        {1000, 512, 1000, 100, {}},
-        {1008, 32, 1000, 768, {}},             // two strips, 114 + 66 rows fit
-        {1600, 32, 776, 600, {narrow}},        // 2 x 776 < 1600
-        {1552, 32, 776, 600, {}},              // exactly two strips
-        {1008, 512, 1000, 1139, {low}},        // frame 1074 rows + 990 twips > 1139 rows
-        {1008, 512, 1000, 1140, {}},
-        {3000, 512, 1000, 800, {narrow, low}},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         common::RecordingPrompter prompter;
         BoardCanvas canvas;
         layoutCanvas(canvas, c.width, c.height, c.strip, DesktopHeight{c.desktopHeight, 15},
                      prompter);
-        QStringList texts;
-        for (const auto &m : prompter.messages()) {
-            texts << m.text;
-            EXPECT_EQ(m.title, QStringLiteral("Pravik"));
-        }
-        EXPECT_EQ(texts, c.warnings) << c.width << "x" << c.height << " desktop " << c.desktopHeight;
+        EXPECT_EQ(prompter.titledTexts(), c.warnings)
+            << c.width << "x" << c.height << " desktop " << c.desktopHeight;
         EXPECT_EQ(canvas.width(), c.width);
         EXPECT_EQ(canvas.height(), c.height);
     }

@@ -1,4 +1,5 @@
-#include "pravik/picture/board_canvas.h"
+#include "picture_fixtures.h"
+
 #include "pravik/picture/formats/bmp_reader.h"
 #include "pravik/picture/picture_source.h"
 #include "pravik/picture/text_rendering.h"
@@ -7,7 +8,6 @@
 
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTextDocument>
 #include <gtest/gtest.h>
 
 using namespace pravik::picture;
@@ -16,11 +16,11 @@ namespace {
 
 const QString kPictures = QStringLiteral(EXAMPLES_DIR "/pictures/");
 
-QSet<QRgb> coloursOf(const BoardCanvas &canvas)
+QSet<QRgb> coloursOf(const BoardCanvas &canvas, int fromX = 0)
 {
     QSet<QRgb> colours;
     for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
+        for (int x = fromX; x < canvas.width(); ++x)
             colours.insert(canvas.pixel(x, y));
     return colours;
 }
@@ -30,7 +30,7 @@ int litPixels(const BoardCanvas &canvas)
     int lit = 0;
     for (int y = 0; y < canvas.height(); ++y)
         for (int x = 0; x < canvas.width(); ++x)
-            lit += canvas.pixel(x, y) != 0xFF000000;
+            lit += canvas.pixel(x, y) != kBlack;
     return lit;
 }
 
@@ -41,7 +41,8 @@ TEST(PictureSource, ReadsEveryKindOfSource)
     for (const char *name : {"welcome.bmp", "exit.gif", "sale.pcx", "welcome.txt", "notice.rtf"}) {
         BoardCanvas canvas(160, 32, 616);
         const SourceResult result = loadSource(kPictures + QLatin1String(name), canvas);
-        EXPECT_EQ(result.status, SourceResult::Status::Drawn) << name << " " << result.reason.toStdString();
+        EXPECT_EQ(result.status, SourceResult::Status::Drawn)
+            << name << " " << result.reason.toStdString();
         EXPECT_GT(litPixels(canvas), 50) << name;
     }
 }
@@ -50,18 +51,18 @@ TEST(PictureSource, PictureKeepsItsSizeAndTheRestStaysBlack)
 {
     QTemporaryDir dir;
     QImage small(10, 4, QImage::Format_RGB32);
-    small.fill(qRgb(0, 0, 255));
+    small.fill(kBlue);
     const QString path = dir.filePath(QStringLiteral("small.png"));
     ASSERT_TRUE(small.save(path));
-    BoardCanvas canvas(64, 16, 616);
-    canvas.drawPicture(QImage(QSize(64, 16), QImage::Format_RGB32)); // stale content
+    // An earlier screen left its picture, all green.
+    BoardCanvas canvas = canvasOf(64, 16, 616, [](int, int) { return kGreen; });
     ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn);
-    EXPECT_EQ(canvas.pixel(9, 3), qRgb(0, 0, 255));
-    EXPECT_EQ(canvas.pixel(10, 3), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.pixel(9, 4), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(9, 3), kBlue);
+    EXPECT_EQ(canvas.pixel(10, 3), kBlack);
+    EXPECT_EQ(canvas.pixel(9, 4), kBlack);
+    EXPECT_EQ(canvas.pixel(63, 15), kBlack);
 }
 
-// Pictures that are there but broken, cut or spoilt are the fault cases.
 TEST(PictureSource, MissingFilesAreMissing)
 {
     QTemporaryDir dir;
@@ -80,17 +81,31 @@ TEST(PictureSource, RelativePathsStartAtTheDisplayFile)
     EXPECT_EQ(resolveSourcePath(QStringLiteral("a.bmp"), QString()), QStringLiteral("a.bmp"));
 }
 
-TEST(TextSource, PlainTextIsYellowOnBlackWithoutHalfLitPixels)
+// Plain text is drawn yellow on black without half-lit pixels. The type is
+// the last three letters of the name, in any case: "picture.bmp.txt" is a
+// text, "photo.jpeg" a picture.
+TEST(TextSource, PlainTextIsYellowOnBlackAndKnownByTheLastThreeLetters)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("sign.txt"));
-    ASSERT_TRUE(writeFileBytes(path, QStringLiteral("欢迎光临 LED 显示屏\n今日特价 8 折").toUtf8()));
-    for (const int height : {16, 32}) {
-        BoardCanvas canvas(160, height, 616);
-        ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn);
-        EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{0xFF000000, 0xFFFFFF00})) << height;
-        EXPECT_GT(litPixels(canvas), 300);
+    for (const char *name : {"sign.txt", "SIGN.TXT", "picture.bmp.txt", "Notice.Txt"}) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(
+            writeFileBytes(path, QStringLiteral("欢迎光临 LED 显示屏\n今日特价 8 折").toUtf8()));
+        for (const int height : {16, 32}) {
+            BoardCanvas canvas(160, height, 616);
+            ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn) << name;
+            EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{kBlack, kYellow})) << name << " " << height;
+            EXPECT_GT(litPixels(canvas), 300) << name;
+        }
     }
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(kGreen);
+    ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("photo.jpeg")), "JPEG"));
+    BoardCanvas canvas(64, 16, 616);
+    ASSERT_EQ(loadSource(dir.filePath(QStringLiteral("photo.jpeg")), canvas).status,
+              SourceResult::Status::Drawn);
+    EXPECT_EQ(qGreen(canvas.pixel(3, 3)), 255);
+    EXPECT_EQ(canvas.pixel(8, 3), kBlack);
 }
 
 TEST(TextSource, GbkTextReadsLikeUtf8)
@@ -100,23 +115,16 @@ TEST(TextSource, GbkTextReadsLikeUtf8)
     EXPECT_EQ(decodeTextFile(QByteArray("\xd3\xaa\xd2\xb5\xca\xb1\xbc\xe4 9:00-21:00")), text);
 }
 
+// The text runs past the first strip; the second strip must hold the rest of
+// the text, not what an earlier picture left there.
 TEST(TextSource, WideBoardTakesEveryColumnFromTheText)
 {
-    // The text runs past the first strip; the second strip must hold the rest
-    // of the text, not what an earlier picture left there.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wide.txt"));
     ASSERT_TRUE(writeFileBytes(path, QString(80, QChar(0x6587)).toUtf8())); // a long line of 文
-    BoardCanvas canvas(1024, 16, 616);
-    QImage stale(1024, 16, QImage::Format_RGB32);
-    stale.fill(qRgb(0, 255, 0));
-    canvas.drawPicture(stale);
+    BoardCanvas canvas = canvasOf(1024, 16, 616, [](int, int) { return kGreen; });
     ASSERT_EQ(loadSource(path, canvas).status, SourceResult::Status::Drawn);
-    QSet<QRgb> secondStrip;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 616; x < 1024; ++x)
-            secondStrip.insert(canvas.pixel(x, y));
-    EXPECT_EQ(secondStrip, (QSet<QRgb>{0xFF000000, 0xFFFFFF00}));
+    EXPECT_EQ(coloursOf(canvas, 616), (QSet<QRgb>{kBlack, kYellow}));
 }
 
 TEST(TextSource, RichTextKeepsItsColours)
@@ -124,31 +132,7 @@ TEST(TextSource, RichTextKeepsItsColours)
     BoardCanvas canvas(160, 32, 616);
     ASSERT_EQ(loadSource(kPictures + QStringLiteral("notice.rtf"), canvas).status,
               SourceResult::Status::Drawn);
-    EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00}));
-}
-
-TEST(PictureSource, TypeIsTheLastThreeLettersOfTheName)
-{
-    QTemporaryDir dir;
-    const QByteArray text = QStringLiteral("文字").toUtf8();
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(qRgb(0, 255, 0));
-    ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("photo.jpeg")), "JPEG"));
-    for (const char *name : {"SIGN.TXT", "picture.bmp.txt", "Notice.Txt"})
-        ASSERT_TRUE(writeFileBytes(dir.filePath(QString::fromLatin1(name)), text));
-
-    for (const char *name : {"SIGN.TXT", "picture.bmp.txt", "Notice.Txt"}) {
-        BoardCanvas canvas(64, 16, 616);
-        ASSERT_EQ(loadSource(dir.filePath(QString::fromLatin1(name)), canvas).status,
-                  SourceResult::Status::Drawn)
-            << name;
-        EXPECT_TRUE(coloursOf(canvas).contains(0xFFFFFF00)) << name; // drawn as yellow text
-    }
-    BoardCanvas canvas(64, 16, 616);
-    ASSERT_EQ(loadSource(dir.filePath(QStringLiteral("photo.jpeg")), canvas).status,
-              SourceResult::Status::Drawn);
-    EXPECT_EQ(qGreen(canvas.pixel(3, 3)), 255);
-    EXPECT_EQ(canvas.pixel(8, 3), 0xFF000000u);
+    EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{kBlack, kRed, kGreen, kYellow}));
 }
 
 TEST(PlainBmp, ReadsLikeTheGeneralReader)
@@ -159,25 +143,18 @@ TEST(PlainBmp, ReadsLikeTheGeneralReader)
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 13; ++x)
             odd.setPixel(x, y, qRgb(x * 19, y * 50, (x * y) % 256));
-    ASSERT_TRUE(odd.save(dir.filePath(QStringLiteral("odd.bmp")), "BMP"));
-    QByteArray topDown;
-    {
-        QFile f(dir.filePath(QStringLiteral("odd.bmp")));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray bottomUp = f.readAll();
-        const qsizetype start = static_cast<quint8>(bottomUp[10]);
-        const qsizetype rowBytes = (13 * 3 + 3) / 4 * 4;
-        topDown = bottomUp.left(start);
-        for (int row = 4; row >= 0; --row)
-            topDown += bottomUp.mid(start + row * rowBytes, rowBytes);
-        const qint32 negative = -5;
-        topDown.replace(22, 4, QByteArray(reinterpret_cast<const char *>(&negative), 4));
-    }
-    QFile example(kPictures + QStringLiteral("welcome.bmp"));
-    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
-    QFile written(dir.filePath(QStringLiteral("odd.bmp")));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    for (const QByteArray &bytes : {example.readAll(), written.readAll(), topDown}) {
+    const QString path = dir.filePath(QStringLiteral("odd.bmp"));
+    ASSERT_TRUE(odd.save(path, "BMP"));
+    const QByteArray bottomUp = readFileBytes(path);
+    const qsizetype start = static_cast<quint8>(bottomUp[10]), rowBytes = (13 * 3 + 3) / 4 * 4;
+    QByteArray topDown = bottomUp.left(start);
+    for (int row = 4; row >= 0; --row)
+        topDown += bottomUp.mid(start + row * rowBytes, rowBytes);
+    const qint32 negative = -5;
+    topDown.replace(22, 4, QByteArray(reinterpret_cast<const char *>(&negative), 4));
+
+    for (const QByteArray &bytes :
+         {readFileBytes(kPictures + QStringLiteral("welcome.bmp")), bottomUp, topDown}) {
         const QImage fast = readPlainBmp(bytes);
         ASSERT_FALSE(fast.isNull());
         EXPECT_EQ(fast, QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32));

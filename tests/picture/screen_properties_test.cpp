@@ -8,6 +8,7 @@
 
 using namespace pravik::document;
 using namespace pravik::picture;
+using pravik::link::ExchangeResult;
 
 namespace {
 
@@ -23,76 +24,63 @@ protected:
     QByteArray payload(int screen)
     {
         QString problem;
-        const auto bytes = screenPropertiesPayload(screens, vocabulary,
-                                                   static_cast<std::uint8_t>(screen), problem);
+        const auto bytes =
+            screenPropertiesPayload(screens, vocabulary, std::uint8_t(screen), problem);
         EXPECT_TRUE(bytes.has_value()) << problem.toStdString();
         return bytes.value_or(QByteArray());
     }
 
+    // Sends screen 2's properties; every packet gets `answer`.
+    std::optional<ExchangeResult> send(ExchangeResult answer = ExchangeResult::Ok)
+    {
+        return sendScreenProperties(
+            [&](QByteArray &buffer, int checksumIndex) {
+                EXPECT_EQ(checksumIndex, 21);
+                sent.append(buffer);
+                return answer;
+            },
+            prompter, screens, vocabulary, 1);
+    }
+
     Vocabulary vocabulary;
     ScreenList screens;
+    common::RecordingPrompter prompter;
+    QList<QByteArray> sent;
 };
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (const int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
 
 } // namespace
 
-TEST_F(ScreenPropertiesTest, FreshRowSendsDefaultCodes)
+TEST_F(ScreenPropertiesTest, NamesBecomeTheirCodesAndAFreshRowSendsTheDefaults)
 {
-    EXPECT_EQ(payload(0), bytes({4, 0, 0, 0xFE, 0, 1, 0, 1, 0, 1}) + QByteArray(12, '\0'));
-}
-
-TEST_F(ScreenPropertiesTest, NamesBecomeTheirCodes)
-{
+    EXPECT_EQ(payload(0), QByteArray::fromHex("040000fe000100010001") + QByteArray(12, '\0'));
     screens.setText(4, EntryEffectColumn, QStringLiteral("备用3"));
     screens.setText(4, EntrySpeedColumn, QStringLiteral("255"));
     screens.setText(4, ExitEffectColumn, QStringLiteral("动画/连续"));
     screens.setText(4, ExitSpeedColumn, QStringLiteral("0"));
     screens.setText(4, StayModeColumn, QStringLiteral("随机"));
     screens.setText(4, StayTimeColumn, QStringLiteral(" 30 "));
-    EXPECT_EQ(payload(3).left(10), bytes({4, 3, 0, 0xFE, 7, 255, 14, 0, 4, 30}));
+    EXPECT_EQ(payload(3).left(10), QByteArray::fromHex("040300fe07ff0e00041e"));
 
     screens.setText(5, StayModeColumn, QStringLiteral("不知道"));
-    EXPECT_EQ(static_cast<int>(payload(4)[8]), 3);
+    EXPECT_EQ(payload(4)[8], 3);
 }
 
 TEST_F(ScreenPropertiesTest, CellsThatAreNoByteAreRefused)
 {
     for (const char16_t *bad : {u"256", u"-1", u"abc", u"", u"3x"}) {
         screens.setText(2, StayTimeColumn, QString::fromUtf16(bad));
-        common::RecordingPrompter prompter;
-        int exchanges = 0;
-        const auto result = sendScreenProperties(
-            [&](QByteArray &, int) {
-                ++exchanges;
-                return pravik::link::ExchangeResult::Ok;
-            },
-            prompter, screens, vocabulary, 1);
-        EXPECT_FALSE(result.has_value());
-        EXPECT_EQ(exchanges, 0);
+        prompter.clear();
+        EXPECT_FALSE(send().has_value());
+        EXPECT_TRUE(sent.isEmpty());
         ASSERT_EQ(prompter.messages().size(), 1);
-        EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("第 1 幕的停留时间")))
-            << prompter.messages()[0].text.toStdString();
+        EXPECT_TRUE(prompter.texts()[0].startsWith(QStringLiteral("第 1 幕的停留时间")))
+            << prompter.texts()[0].toStdString();
     }
 }
 
 TEST_F(ScreenPropertiesTest, ExchangeResultIsPassedUp)
 {
-    common::RecordingPrompter prompter;
-    QByteArray sent;
-    const auto result = sendScreenProperties(
-        [&](QByteArray &buffer, int checksumIndex) {
-            EXPECT_EQ(checksumIndex, 21);
-            sent = buffer;
-            return pravik::link::ExchangeResult::WrongEcho;
-        },
-        prompter, screens, vocabulary, 0);
-    EXPECT_EQ(result, pravik::link::ExchangeResult::WrongEcho);
-    EXPECT_EQ(sent.size(), 22);
+    EXPECT_EQ(send(ExchangeResult::WrongEcho), ExchangeResult::WrongEcho);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent[0].size(), 22);
 }

@@ -19,10 +19,9 @@ TEST(RtfRoundTrip, EditorDocumentReadsBackExactly)
     const QByteArray rtf = writeRtf(original);
     QTextDocument copy;
     ASSERT_TRUE(readRtf(rtf, copy));
-    EXPECT_EQ(paragraphs(copy), paragraphs(original));
     EXPECT_EQ(describe(copy), describe(original));
     // The empty paragraph keeps its height.
-    EXPECT_EQ(copy.findBlockByNumber(2).charFormat().intProperty(QTextFormat::FontPixelSize), 20);
+    EXPECT_EQ(pixelSizeOf(copy.findBlockByNumber(2).charFormat()), 20);
     // Writing what was read gives the same file again.
     EXPECT_EQ(writeRtf(copy), rtf);
 }
@@ -30,9 +29,8 @@ TEST(RtfRoundTrip, EditorDocumentReadsBackExactly)
 TEST(RtfRoundTrip, ReadSamplesSurviveWriting)
 {
     for (const char *name : {"wordpad_gbk.rtf", "word_unicode.rtf", "colours_alignment.rtf"}) {
-        QTextDocument first;
+        QTextDocument first, second;
         ASSERT_TRUE(readRtf(fixture(name), first)) << name;
-        QTextDocument second;
         ASSERT_TRUE(readRtf(writeRtf(first), second)) << name;
         EXPECT_EQ(describe(second), describe(first)) << name;
     }
@@ -41,8 +39,7 @@ TEST(RtfRoundTrip, ReadSamplesSurviveWriting)
 TEST(RtfRoundTrip, EmptyAndSingleEmptyParagraphDocuments)
 {
     for (const QString &text : {QString(), QStringLiteral("\n"), QStringLiteral("x\n\n")}) {
-        QTextDocument original(text);
-        QTextDocument copy;
+        QTextDocument original(text), copy;
         ASSERT_TRUE(readRtf(writeRtf(original), copy));
         EXPECT_EQ(paragraphs(copy), paragraphs(original)) << text.size();
     }
@@ -56,21 +53,20 @@ TEST(RtfWriter, WritesGbkPairsInChineseFontsAndUnicodeForTheRest)
     buildEditorDocument(document);
     const QByteArray rtf = writeRtf(document);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1"));
-    EXPECT_TRUE(rtf.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}")); // 宋体
-    EXPECT_TRUE(rtf.contains("\\fcharset134 \\'ba\\'da\\'cc\\'e5;}")); // 黑体
-    EXPECT_TRUE(rtf.contains("\\fcharset0 Arial;}"));
-    // DejaVu Sans carries Japanese and e acute as GBK pairs: Chinese charset.
-    EXPECT_TRUE(rtf.contains("\\fcharset134 DejaVu Sans;}"));
-    EXPECT_TRUE(rtf.contains("{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green255\\blue0;"
-                             "\\red255\\green255\\blue0;\\red0\\green0\\blue255;}"));
-    EXPECT_TRUE(rtf.contains("\\'bb\\'b6\\'d3\\'ad\\'b9\\'e2\\'c1\\'d9")); // 欢迎光临
-    // 한😀アé€: the euro sign is 0x80 in the Windows Chinese code page, not a pair.
-    EXPECT_TRUE(rtf.contains("\\u-10916?\\u-10179?\\u-8704?\\'a5\\'a2\\'a8\\'a6\\u8364?"));
-    EXPECT_TRUE(rtf.contains("tab\\tab here\\line next\\~line \\\\ \\{braces\\} ;"));
-    EXPECT_TRUE(rtf.contains("\\pard\\qc "));
-    EXPECT_TRUE(rtf.contains("\\pard\\qr "));
-    EXPECT_TRUE(rtf.contains("\\pard\\qj "));
-    EXPECT_TRUE(rtf.contains("\\fs32\\cf1\\b "));
+    for (const char *part :
+         {"\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}", // 宋体
+          "\\fcharset134 \\'ba\\'da\\'cc\\'e5;}", // 黑体
+          "\\fcharset0 Arial;}",
+          // DejaVu Sans carries Japanese and e acute as GBK pairs: Chinese charset.
+          "\\fcharset134 DejaVu Sans;}",
+          "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green255\\blue0;"
+          "\\red255\\green255\\blue0;\\red0\\green0\\blue255;}",
+          "\\'bb\\'b6\\'d3\\'ad\\'b9\\'e2\\'c1\\'d9", // 欢迎光临
+          // 한😀アé€: the euro sign is 0x80 in the Windows Chinese code page, not a pair.
+          "\\u-10916?\\u-10179?\\u-8704?\\'a5\\'a2\\'a8\\'a6\\u8364?",
+          "tab\\tab here\\line next\\~line \\\\ \\{braces\\} ;", "\\pard\\qc ", "\\pard\\qr ",
+          "\\pard\\qj ", "\\fs32\\cf1\\b "})
+        EXPECT_TRUE(rtf.contains(part)) << part;
     for (char c : rtf)
         ASSERT_LT(static_cast<uchar>(c), 0x80);
 }

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextFragment>
 #include <gtest/gtest.h>
 
 namespace rtftest {
@@ -11,10 +10,7 @@ namespace rtftest {
 QByteArray fixture(const char *name)
 {
     QFile file(QStringLiteral(READERS_FIXTURES "/") + QLatin1String(name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "missing fixture " << name;
-        return {};
-    }
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << "missing fixture " << name;
     return file.readAll();
 }
 
@@ -24,6 +20,16 @@ QStringList paragraphs(const QTextDocument &document)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         list.append(block.text());
     return list;
+}
+
+QString alignments(const QTextDocument &document)
+{
+    QString letters;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const int a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+        letters += QLatin1Char(a <= 8 ? "?LR?C???J"[a] : '?'); // Qt's alignment bits
+    }
+    return letters;
 }
 
 QTextCharFormat formatOf(const QTextDocument &document, const QString &text)
@@ -38,53 +44,46 @@ QTextCharFormat formatOf(const QTextDocument &document, const QString &text)
     return cursor.charFormat();
 }
 
-QColor colourOf(const QTextCharFormat &format)
-{
-    return format.foreground().style() == Qt::NoBrush ? QColor() : format.foreground().color();
-}
-
 int pixelSizeOf(const QTextCharFormat &format)
 {
     return format.intProperty(QTextFormat::FontPixelSize);
 }
 
-QString familyOf(const QTextCharFormat &format)
+QString lookOf(const QTextCharFormat &format)
 {
-    return format.fontFamilies().toStringList().value(0);
+    const QString family = format.fontFamilies().toStringList().value(0);
+    const bool coloured = format.foreground().style() != Qt::NoBrush;
+    return QStringLiteral("%1 %2px %3%4%5%6%7")
+        .arg(family.isEmpty() ? QStringLiteral("-") : family)
+        .arg(pixelSizeOf(format))
+        .arg(coloured ? format.foreground().color().name() : QStringLiteral("default"))
+        .arg(format.fontWeight() >= QFont::DemiBold ? " bold" : "")
+        .arg(format.fontItalic() ? " italic" : "")
+        .arg(format.fontUnderline() ? " underline" : "")
+        .arg(format.fontStrikeOut() ? " struck" : "");
 }
 
-Qt::Alignment alignmentOf(const QTextDocument &document, int paragraph)
+void expectLooks(const QTextDocument &document,
+                 std::initializer_list<std::pair<const char *, const char *>> textsAndLooks)
 {
-    return document.findBlockByNumber(paragraph).blockFormat().alignment() &
-           Qt::AlignHorizontal_Mask;
+    for (const auto &[text, look] : textsAndLooks)
+        EXPECT_EQ(lookOf(formatOf(document, QString::fromUtf8(text))), QString::fromUtf8(look))
+            << text;
 }
 
 QStringList describe(const QTextDocument &document)
 {
     QStringList lines;
+    const QString aligned = alignments(document);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        lines.append(QStringLiteral("paragraph %1 aligned %2")
-                         .arg(block.blockNumber())
-                         .arg(int(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask)));
+        lines.append(QStringLiteral("paragraph aligned ") + aligned.at(block.blockNumber()));
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            QString family = familyOf(format);
-            if (family.isEmpty())
-                family = document.defaultFont().family();
-            const QColor colour = colourOf(format);
-            const QString look =
-                QStringLiteral("%1 %2px %3%4%5%6%7")
-                    .arg(family)
-                    .arg(pixelSizeOf(format))
-                    .arg(colour.isValid() ? colour.name() : QStringLiteral("default"))
-                    .arg(format.fontWeight() >= QFont::DemiBold ? " bold" : "")
-                    .arg(format.fontItalic() ? " italic" : "")
-                    .arg(format.fontUnderline() ? " underline" : "")
-                    .arg(format.fontStrikeOut() ? " struck" : "");
-            for (QChar c : fragment.text())
-                lines.append(
-                    QStringLiteral("U+%1 %2").arg(c.unicode(), 4, 16, QLatin1Char('0')).arg(look));
+            QTextCharFormat format = it.fragment().charFormat();
+            if (format.fontFamilies().toStringList().isEmpty())
+                format.setFontFamilies(QStringList{document.defaultFont().family()});
+            for (QChar c : it.fragment().text())
+                lines.append(QStringLiteral("U+%1 ").arg(c.unicode(), 4, 16, QLatin1Char('0')) +
+                             lookOf(format));
         }
     }
     return lines;
@@ -106,14 +105,14 @@ void buildEditorDocument(QTextDocument &document)
             f.setFontWeight(QFont::Bold);
         return f;
     };
-    const auto paragraph = [&](Qt::Alignment alignment) {
+    const auto aligned = [](Qt::Alignment alignment) {
         QTextBlockFormat f;
         f.setAlignment(alignment);
         return f;
     };
     const QColor red(255, 0, 0), green(0, 255, 0), yellow(255, 255, 0);
 
-    cursor.setBlockFormat(paragraph(Qt::AlignHCenter));
+    cursor.setBlockFormat(aligned(Qt::AlignHCenter));
     cursor.insertText(QStringLiteral("欢迎光临"), format("宋体", 16, red, true));
     cursor.insertText(QStringLiteral(" LED "), format("Arial", 16));
     QTextCharFormat fancy = format("宋体", 16, green);
@@ -121,22 +120,22 @@ void buildEditorDocument(QTextDocument &document)
     fancy.setFontUnderline(true);
     cursor.insertText(QStringLiteral("显示屏"), fancy);
 
-    cursor.insertBlock(paragraph(Qt::AlignRight));
+    cursor.insertBlock(aligned(Qt::AlignRight));
     cursor.insertText(QStringLiteral("黄色 yellow"), format("黑体", 12, yellow));
     QTextCharFormat struck = format("黑体", 12, QColor(0, 0, 255));
     struck.setFontStrikeOut(true);
     cursor.insertText(QStringLiteral("蓝"), struck);
 
-    cursor.insertBlock(paragraph(Qt::AlignLeft), format("宋体", 20));
+    cursor.insertBlock(aligned(Qt::AlignLeft), format("宋体", 20));
 
-    cursor.insertBlock(paragraph(Qt::AlignJustify));
+    cursor.insertBlock(aligned(Qt::AlignJustify));
     cursor.insertText(QStringLiteral("tab\there\u2028next\u00A0line \\ {braces} ;"),
                       format("DejaVu Sans", 8, red));
     // Outside GBK: Korean and a character beyond the 16-bit range; inside it
     // though not Chinese: Japanese kana, e acute, the euro sign.
     cursor.insertText(QStringLiteral("한😀アé€"), format("DejaVu Sans", 8, yellow, true));
 
-    cursor.insertBlock(paragraph(Qt::AlignLeft));
+    cursor.insertBlock(aligned(Qt::AlignLeft));
     cursor.insertText(QStringLiteral("default font, default colour"), format(nullptr, 13));
     cursor.insertText(QStringLiteral("上海"), format("Noto Sans CJK SC", 15, green));
 }

@@ -1,18 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QStringList>
 #include <QTextCharFormat>
 #include <QTextDocument>
 
-#include <ostream>
-
-// Readable colours in failure messages.
-inline void PrintTo(const QColor &colour, std::ostream *out)
-{
-    *out << (colour.isValid() ? colour.name().toStdString() : std::string("default colour"));
-}
+#include <initializer_list>
+#include <utility>
 
 // Looking into a QTextDocument the way the board sees it: paragraphs, and the
 // format each piece of text is drawn in.
@@ -23,19 +17,25 @@ QByteArray fixture(const char *name);
 // Each paragraph's raw text (line separators and no-break spaces kept).
 QStringList paragraphs(const QTextDocument &document);
 
+// One letter per paragraph: L(eft), C(entre), R(ight), J(ustified).
+QString alignments(const QTextDocument &document);
+
 // The format of the first character of the first occurrence of `text`;
 // an empty format (and a test failure) when the text is missing.
 QTextCharFormat formatOf(const QTextDocument &document, const QString &text);
-
-QColor colourOf(const QTextCharFormat &format); // invalid: the default colour
 int pixelSizeOf(const QTextCharFormat &format);
-QString familyOf(const QTextCharFormat &format);
-Qt::Alignment alignmentOf(const QTextDocument &document, int paragraph);
 
-// One line per character: the character and everything the board draws it
-// with (family, pixel size, colour, bold, italic, underline, strike-out),
-// plus one line per paragraph with its alignment. A character without a
-// family is drawn in the document's default font, so that is what it names.
+// Everything the board draws a character with: "family 16px #ff0000 bold
+// italic underline struck", "-" standing for no family and "default" for the
+// default colour.
+QString lookOf(const QTextCharFormat &format);
+// Expects the first character of each text (UTF-8) to have its look.
+void expectLooks(const QTextDocument &document,
+                 std::initializer_list<std::pair<const char *, const char *>> textsAndLooks);
+
+// One line per paragraph with its alignment, and one per character with its
+// look. A character without a family is drawn in the document's default
+// font, so that is what it names.
 QStringList describe(const QTextDocument &document);
 
 // What the text editor produces: Chinese and Latin text in several fonts,
