@@ -1,90 +1,54 @@
+#include "link_fakes.h"
+
 #include "pravik/link/board_commands.h"
 
 #include <gtest/gtest.h>
 
 using namespace pravik::link;
 
-namespace {
-
-int at(const QByteArray &buffer, int index)
+TEST(ToBcd, PacksTwoDecimalDigitsAndGivesZeroBeyond99)
 {
-    return static_cast<std::uint8_t>(buffer[index]);
+    const std::pair<int, int> cases[] = {{0, 0x00},  {7, 0x07},   {45, 0x45},
+                                         {99, 0x99}, {100, 0x00}, {2004, 0x00}};
+    for (const auto &[number, bcd] : cases)
+        EXPECT_EQ(toBcd(number), bcd) << number;
 }
 
-ClockFields fields(const char *section, const char *year, const char *month, const char *day,
-                   const char *hour, const char *minute, const char *second, int zone)
+TEST(ClockPayload, FromTheComputerClockInBcdWithSundayAsZero)
 {
-    return ClockFields{QString::fromLatin1(section), QString::fromLatin1(year),
-                       QString::fromLatin1(month),   QString::fromLatin1(day),
-                       QString::fromLatin1(hour),    QString::fromLatin1(minute),
-                       QString::fromLatin1(second),  zone};
-}
-
-} // namespace
-
-TEST(ToBcd, PacksTwoDecimalDigits)
-{
-    EXPECT_EQ(toBcd(0), 0x00);
-    EXPECT_EQ(toBcd(7), 0x07);
-    EXPECT_EQ(toBcd(45), 0x45);
-    EXPECT_EQ(toBcd(99), 0x99);
-    EXPECT_EQ(toBcd(100), 0x00);
-    EXPECT_EQ(toBcd(2004), 0x00);
-}
-
-TEST(ClockPayload, ComputerTimeOf3October2004)
-{
-    const QByteArray buffer = clockPayload(QDateTime(QDate(2004, 10, 3), QTime(14, 5, 30)));
-    ASSERT_EQ(buffer.size(), 22);
-    EXPECT_EQ(at(buffer, 0), 0x03);
-    for (int i = 1; i <= 11; ++i)
-        EXPECT_EQ(at(buffer, i), 0) << i;
-    const int expected[] = {0x30, 0x05, 0x14, 0x03, 0x10, 0x00, 0x00, 0x20, 0x04};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(at(buffer, 12 + i), expected[i]) << 12 + i;
-    // Saturday is day 6, December stays 0x12.
-    const QByteArray saturday = clockPayload(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
-    EXPECT_EQ(at(saturday, 18), 0x06);
-    EXPECT_EQ(at(saturday, 16), 0x12);
-    EXPECT_EQ(at(saturday, 14), 0x23);
+    // 3 October 2004 was a Sunday; 5 December 2026 is a Saturday.
+    EXPECT_EQ(clockPayload(QDateTime(QDate(2004, 10, 3), QTime(14, 5, 30))).toHex(' '),
+              (bytes({0x03}) + QByteArray(11, '\0') +
+               bytes({0x30, 0x05, 0x14, 0x03, 0x10, 0x00, 0x00, 0x20, 0x04, 0x00}))
+                  .toHex(' '));
+    EXPECT_EQ(clockPayload(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59))).mid(12).toHex(' '),
+              bytes({0x59, 0x59, 0x23, 0x05, 0x12, 0x00, 0x06, 0x20, 0x26, 0x00}).toHex(' '));
 }
 
 TEST(ClockPayload, FromTheDialogFields)
 {
-    const auto buffer = fieldsClockPayload(fields("17", "12004", "12", "31", "25", "61", "59", 19));
+    // Section 17 wraps at 16 and is no BCD; the year keeps four digits;
+    // hour 25 and minute 61 wrap; time zone index 19 is UTC+8.
+    const auto buffer = fieldsClockPayload({"17", "12004", "12", "31", "25", "61", "59", 19});
     ASSERT_TRUE(buffer.has_value());
-    EXPECT_EQ(at(*buffer, 0), 0x05);
-    EXPECT_EQ(at(*buffer, 3), 0x01);  // 17 mod 16, not BCD
-    EXPECT_EQ(at(*buffer, 4), 0x20);  // 12004 mod 10000 = 2004
-    EXPECT_EQ(at(*buffer, 5), 0x04);
-    EXPECT_EQ(at(*buffer, 6), 0x12);  // December as the computer clock sends it
-    EXPECT_EQ(at(*buffer, 7), 0x31);
-    EXPECT_EQ(at(*buffer, 8), 0x01);  // 25 mod 24
-    EXPECT_EQ(at(*buffer, 9), 0x01);  // 61 mod 60
-    EXPECT_EQ(at(*buffer, 10), 0x59);
-    EXPECT_EQ(at(*buffer, 11), 0x19); // time zone index 19, UTC+8
-    for (int i = 12; i <= 21; ++i)
-        EXPECT_EQ(at(*buffer, i), 0) << i;
+    EXPECT_EQ(buffer->toHex(' '),
+              (bytes({0x05, 0, 0, 0x01, 0x20, 0x04, 0x12, 0x31, 0x01, 0x01, 0x59, 0x19}) +
+               QByteArray(10, '\0'))
+                  .toHex(' '));
 
-    const auto lenient = fieldsClockPayload(fields("", "2004年", "abc", "3.5", " 7", "", "", 0));
+    // Fields are read as leading numbers, rounded half to even.
+    const auto lenient = fieldsClockPayload({"", "2004年", "abc", "3.5", " 7", "", "", 0});
     ASSERT_TRUE(lenient.has_value());
-    EXPECT_EQ(at(*lenient, 6), 0x00);
-    EXPECT_EQ(at(*lenient, 7), 0x04);
-    EXPECT_EQ(at(*lenient, 8), 0x07);
-}
+    EXPECT_EQ(lenient->mid(6, 3).toHex(' '), bytes({0x00, 0x04, 0x07}).toHex(' '));
 
-TEST(ClockPayload, NegativeFieldsCannotBeSent)
-{
-    EXPECT_FALSE(fieldsClockPayload(fields("0", "2004", "-1", "1", "1", "1", "1", 19)).has_value());
-    EXPECT_FALSE(fieldsClockPayload(fields("0", "2004", "1", "1", "1", "1", "-5", 19)).has_value());
-    EXPECT_FALSE(fieldsClockPayload(fields("0", "2004", "1", "1", "1", "1", "1", -1)).has_value());
+    for (const ClockFields &negative : {ClockFields{"0", "2004", "-1", "1", "1", "1", "1", 19},
+                                        ClockFields{"0", "2004", "1", "1", "1", "1", "-5", 19},
+                                        ClockFields{"0", "2004", "1", "1", "1", "1", "1", -1}})
+        EXPECT_FALSE(fieldsClockPayload(negative).has_value()) << negative.month.toStdString();
 }
 
 TEST(DisplayRangePayload, StartAndCountModulo256)
 {
-    const QByteArray buffer = displayRangePayload(300 % 256, 12);
-    EXPECT_EQ(at(buffer, 0), 0x01);
-    EXPECT_EQ(at(buffer, 5), 44);
-    EXPECT_EQ(at(buffer, 6), 12);
-    EXPECT_EQ(buffer.count('\0'), 19);
+    EXPECT_EQ(displayRangePayload(300, 12).toHex(' '),
+              (bytes({0x01, 0, 0, 0, 0, 44, 12}) + QByteArray(15, '\0')).toHex(' '));
 }

@@ -22,14 +22,6 @@ protected:
         link.setDeviceForPort([](int n) { return QStringLiteral("/dev/fake%1").arg(n); });
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &m : prompter.messages())
-            texts << m.title + u'|' + m.text;
-        return texts;
-    }
-
     BoardSettings settings;
     FakeClock clock;
     CountingTickWaiter ticks;
@@ -41,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(BoardLinkTest, SerialLinkIsClosedConfiguredAndOpened)
+TEST_F(BoardLinkTest, OpeningSetsUpTheSerialPortOrTheSocket)
 {
     link.openLink();
     link.openLink();
@@ -49,18 +41,14 @@ TEST_F(BoardLinkTest, SerialLinkIsClosedConfiguredAndOpened)
                                          "configure /dev/fake3 9600", "open"}));
     EXPECT_TRUE(link.serialPortOpen());
     EXPECT_TRUE(link.linkOpened());
-    EXPECT_TRUE(prompter.messages().isEmpty());
-}
 
-TEST_F(BoardLinkTest, EthernetSetsTheRemoteAndReleasesTheSerialPort)
-{
-    link.openLink();
+    // Ethernet sets the remote and releases the serial port. The local port
+    // already is 1973: it is left alone.
     serial.calls.clear();
-    settings.port = 0;
+    settings.port = 0; // Ethernet
     settings.ipAddress = QStringLiteral("192.168.0.200");
     settings.ipPort = 1973;
     link.openLink();
-    // The local port already is 1973: it is left alone.
     EXPECT_EQ(udp.calls, QStringList{"remote 192.168.0.200:1973"});
     EXPECT_EQ(serial.calls, QStringList{"close"});
     EXPECT_FALSE(link.serialPortOpen());
@@ -78,33 +66,27 @@ TEST_F(BoardLinkTest, FailingStepsAreReportedAndTheRestStillRuns)
     serial.failOnOpen = LinkFailure{LinkFailure::Kind::Other, QStringLiteral("Permission denied")};
     link.openLink();
     EXPECT_EQ(serial.calls.last(), QStringLiteral("open"));
-    EXPECT_EQ(messageTexts(),
+    EXPECT_EQ(prompter.titledTexts(),
               (QStringList{"系统错误|INI File Error", "系统错误|Permission denied"}));
     EXPECT_TRUE(link.linkOpened());
     for (const auto &m : prompter.messages())
         EXPECT_EQ(m.icon, common::MessageIcon::Question);
 }
 
-TEST_F(BoardLinkTest, MissingDeviceIsTheDeviceBeingUnavailable)
-{
-    serial.failOnOpen = LinkFailure{LinkFailure::Kind::DeviceUnavailable, QStringLiteral("No such file")};
-    link.openLink();
-    EXPECT_EQ(messageTexts(), QStringList{" COM Error|当前串口操作失败，请重新设置!"});
-}
-
 TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
 {
     link.openLink();
-    serial.replies = {{QByteArray(1, 0x03)}};
+    serial.replies = {{bytes({0x03})}};
     QByteArray buffer = commandBuffer(CommandCode::ClockFromComputer);
     EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), ExchangeResult::Ok);
     EXPECT_EQ(serial.sent.size(), 1);
     EXPECT_TRUE(udp.sent.isEmpty());
 
+    // The same buffer again, its checksum slot now filled, on another link.
     settings.port = 0;
     settings.ipAddress = QStringLiteral("10.0.0.9");
     settings.setBusAddress(0x22);
-    udp.replies = {{QByteArray(1, 0x03)}};
+    udp.replies = {{bytes({0x03})}};
     EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), ExchangeResult::Ok);
     ASSERT_EQ(udp.sent.size(), 1);
     EXPECT_EQ(udp.sent[0][2], 0x22);
@@ -117,14 +99,11 @@ TEST_F(BoardLinkTest, RefusedCommandsSendNothing)
     link.openLink();
     prompter.clear();
     EXPECT_EQ(sendDisplayRange(link, QStringLiteral("0"), QStringLiteral("3")), std::nullopt);
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|请设置通讯端口"});
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|请设置通讯端口"});
 
     prompter.clear();
     EXPECT_EQ(sendDisplayRange(link, QStringLiteral("-1"), QStringLiteral("3")), std::nullopt);
-    ClockFields negative;
-    negative.year = QStringLiteral("2004");
-    negative.hour = QStringLiteral("-3");
-    EXPECT_EQ(sendClockFromFields(link, negative), std::nullopt);
+    EXPECT_EQ(sendClockFromFields(link, {"", "2004", "", "", "-3", "", "", 19}), std::nullopt);
     EXPECT_EQ(prompter.messages().size(), 2);
     EXPECT_TRUE(serial.sent.isEmpty());
 }

@@ -8,183 +8,102 @@
 #include <gtest/gtest.h>
 
 using namespace pravik::link;
+using common::MessageIcon;
 
 namespace {
 
 constexpr LinkTraits kSerial{true, 2};
 constexpr LinkTraits kEthernet{false, 5};
+const QString kTimeOut = QStringLiteral("超时|请检查线路");
 
-QByteArray one(int value)
+struct Case
 {
-    return QByteArray(1, static_cast<char>(value));
-}
-
-class ExchangeTest : public ::testing::Test
-{
-protected:
-    ExchangeResult exchange(FakeTransport &transport, QByteArray &buffer, bool feedback = true)
-    {
-        const ExchangeContext context{1, feedback, prompter, clock, ticks};
-        return exchangePacket(transport.transport(), context, buffer, 21);
-    }
-
-    // A command whose checksum is `checksum`.
-    static QByteArray commandSumming(int checksum)
-    {
-        QByteArray buffer(22, '\0');
-        buffer[0] = static_cast<char>(checksum);
-        return buffer;
-    }
-
-    void expectOneMessage(const QString &text, const QString &title, common::MessageIcon icon)
-    {
-        ASSERT_EQ(prompter.messages().size(), 1);
-        EXPECT_EQ(prompter.messages()[0].text, text);
-        EXPECT_EQ(prompter.messages()[0].title, title);
-        EXPECT_EQ(prompter.messages()[0].icon, icon);
-    }
-
-    FakeClock clock;
-    CountingTickWaiter ticks;
-    common::RecordingPrompter prompter;
+    const char *behaviour;
+    LinkTraits traits;
+    std::int64_t start; // the monotonic clock at the first send
+    std::deque<FakeTransport::Reply> replies;
+    ExchangeResult result;
+    int sent;             // frames sent, all the same
+    int discards;         // input discarded before a send
+    QList<int> waits;     // the msecs of each wait for the echo
+    QString message = {}; // "title|text" of the one message; empty: none
+    MessageIcon icon = MessageIcon::None;
+    int checksum = 0x40;
+    bool feedback = true;
+    LinkResult failOnSend = std::nullopt;
 };
+
+constexpr auto kOk = ExchangeResult::Ok;
+constexpr auto kNoEcho = ExchangeResult::NoEcho;
+constexpr auto kInformation = MessageIcon::Information;
+
+// The echo is given up once the whole-second count has moved on by more than
+// 2 (serial) or 5 (Ethernet) from the second of the first send.
+// clang-format off
+const Case kCases[] = {
+    {"the echo of the checksum ends the exchange",
+     kSerial, 10'000, {{bytes({0x40})}}, kOk, 1, 1, {3000}},
+    {"only the first byte of an answer counts",
+     kSerial, 10'000, {{bytes({0x40, 0x55, 0x66})}}, kOk, 1, 1, {3000}},
+    {"one wrong echo sends the same frame again",
+     kSerial, 10'000, {{bytes({0x11})}, {bytes({0x40})}}, kOk, 2, 2, {3000, 2995}},
+    {"a second wrong echo is a checksum error",
+     kSerial, 10'000, {{bytes({17})}, {bytes({17})}, {bytes({200})}}, ExchangeResult::WrongEcho,
+     2, 2, {3000, 2995}, QStringLiteral("校验错误|SEND  200  RETURN  17"), MessageIcon::None, 200},
+    {"a wrong echo then silence times out",
+     kSerial, 10'000, {{bytes({0x99})}, {}}, kNoEcho, 2, 2, {3000, 2995}, kTimeOut, kInformation},
+    {"serial silence",
+     kSerial, 10'000, {}, kNoEcho, 1, 1, {3000}, kTimeOut, kInformation},
+    {"serial silence late in a second",
+     kSerial, 10'900, {}, kNoEcho, 1, 1, {2100}, kTimeOut, kInformation},
+    {"Ethernet silence",
+     kEthernet, 10'000, {}, kNoEcho, 1, 0, {6000}, kTimeOut, kInformation},
+    {"Ethernet silence later in a second",
+     kEthernet, 10'400, {}, kNoEcho, 1, 0, {5600}, kTimeOut, kInformation},
+    {"the resent frame gets only the rest of the time-out",
+     kSerial, 20'000, {{bytes({0x99}), 2'600}, {}}, kNoEcho, 2, 2, {3000, 400}, kTimeOut,
+     kInformation},
+    {"Ethernet judges what was waiting and discards nothing",
+     kEthernet, 10'000, {{bytes({0x40}), 1'000}}, kOk, 1, 0, {6000}},
+    {"feedback off waits one tick and reads nothing",
+     kSerial, 10'000, {{bytes({0x77})}}, kOk, 1, 1, {}, {}, MessageIcon::None, 0x40, false},
+    {"a vanished device is told as such",
+     kSerial, 10'000, {}, ExchangeResult::LinkFailed, 0, 1, {},
+     QStringLiteral(" COM Error|当前串口操作失败，请重新设置!"), MessageIcon::Question, 0x40, true,
+     LinkFailure{LinkFailure::Kind::DeviceUnavailable, QStringLiteral("Resource error")}},
+    {"any other port failure is told with its description",
+     kSerial, 10'000, {}, ExchangeResult::LinkFailed, 0, 1, {},
+     QStringLiteral("系统错误|串口 /dev/ttyS0 没有打开"), MessageIcon::Question, 0x40, true,
+     LinkFailure{LinkFailure::Kind::Other, QStringLiteral("串口 /dev/ttyS0 没有打开")}},
+};
+// clang-format on
 
 } // namespace
 
-TEST_F(ExchangeTest, EchoOfTheChecksumEndsTheExchange)
+TEST(ExchangeTest, EchoesTimeOutsAndFailures)
 {
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(0x03)}};
-    QByteArray buffer = commandSumming(0x03);
-    EXPECT_EQ(exchange(line, buffer), ExchangeResult::Ok);
-    EXPECT_EQ(buffer[21], 0x03);
-    ASSERT_EQ(line.sent.size(), 1);
-    EXPECT_EQ(line.sent[0], buildFrame(1, buffer, 21));
-    EXPECT_EQ(line.discards, 1);
-    EXPECT_TRUE(prompter.messages().isEmpty());
-}
-
-TEST_F(ExchangeTest, OnlyTheFirstByteOfAnAnswerCounts)
-{
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(0x03) + one(0x55) + one(0x66)}};
-    QByteArray buffer = commandSumming(0x03);
-    EXPECT_EQ(exchange(line, buffer), ExchangeResult::Ok);
-}
-
-TEST_F(ExchangeTest, OneWrongEchoSendsTheSameFrameAgain)
-{
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(0x11)}, {one(0x40)}};
-    QByteArray buffer = commandSumming(0x40);
-    EXPECT_EQ(exchange(line, buffer), ExchangeResult::Ok);
-    ASSERT_EQ(line.sent.size(), 2);
-    EXPECT_EQ(line.sent[0], line.sent[1]);
-    EXPECT_EQ(line.discards, 2);
-    EXPECT_TRUE(prompter.messages().isEmpty());
-}
-
-TEST_F(ExchangeTest, TwoWrongEchoesAreAChecksumError)
-{
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(17)}, {one(17)}, {one(200)}};
-    QByteArray buffer = commandSumming(200);
-    EXPECT_EQ(exchange(line, buffer), ExchangeResult::WrongEcho);
-    EXPECT_EQ(line.sent.size(), 2);
-    expectOneMessage(QStringLiteral("SEND  200  RETURN  17"), QStringLiteral("校验错误"),
-                     common::MessageIcon::None);
-}
-
-TEST_F(ExchangeTest, WrongEchoThenSilenceTimesOut)
-{
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(0x99)}, {QByteArray()}};
-    QByteArray buffer = commandSumming(0x40);
-    EXPECT_EQ(exchange(line, buffer), ExchangeResult::NoEcho);
-    EXPECT_EQ(line.sent.size(), 2);
-    expectOneMessage(QStringLiteral("请检查线路"), QStringLiteral("超时"),
-                     common::MessageIcon::Information);
-}
-
-TEST_F(ExchangeTest, SilenceGivesUpAfterMoreThanTheLinksWholeSeconds)
-{
-    struct Case
-    {
-        LinkTraits traits;
-        std::int64_t start;
-        std::int64_t givenUp;
-    };
-    // The whole-second count must move on by more than 2 (serial) or 5
-    // (Ethernet): from 10.000 s that is 13.000 s, from 10.900 s also 13.000 s.
-    const Case cases[] = {{kSerial, 10'000, 13'000},
-                          {kSerial, 10'900, 13'000},
-                          {kEthernet, 10'000, 16'000},
-                          {kEthernet, 10'400, 16'000}};
-    for (const Case &c : cases) {
+    for (const Case &c : kCases) {
+        SCOPED_TRACE(c.behaviour);
+        FakeClock clock;
         clock.msecs = c.start;
-        prompter.clear();
+        CountingTickWaiter ticks;
+        common::RecordingPrompter prompter;
         FakeTransport line(clock, c.traits);
-        QByteArray buffer = commandSumming(0x40);
-        EXPECT_EQ(exchange(line, buffer), ExchangeResult::NoEcho);
-        EXPECT_EQ(clock.msecs, c.givenUp) << c.start;
-        EXPECT_EQ(line.sent.size(), 1);
-        EXPECT_EQ(prompter.messages().size(), 1);
-    }
-}
+        line.replies = c.replies;
+        line.failOnSend = c.failOnSend;
+        QByteArray buffer = commandStartingWith({c.checksum});
 
-TEST_F(ExchangeTest, ResentFrameGetsOnlyTheRestOfTheTimeOut)
-{
-    clock.msecs = 20'000;
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(0x99), 2'600}, {QByteArray()}};
-    QByteArray buffer = commandSumming(0x40);
-    EXPECT_EQ(exchange(line, buffer), ExchangeResult::NoEcho);
-    EXPECT_EQ(clock.msecs, 23'000);
-    ASSERT_EQ(line.waits.size(), 2);
-    EXPECT_EQ(line.waits[1], 400);
-}
-
-TEST_F(ExchangeTest, EthernetJudgesWhatWasWaitingAndDiscardsNothing)
-{
-    FakeTransport udp(clock, kEthernet);
-    udp.replies = {{one(0x40), 1'000}};
-    QByteArray buffer = commandSumming(0x40);
-    EXPECT_EQ(exchange(udp, buffer), ExchangeResult::Ok);
-    EXPECT_EQ(udp.discards, 0);
-}
-
-TEST_F(ExchangeTest, FeedbackOffWaitsOneTickAndReadsNothing)
-{
-    FakeTransport line(clock, kSerial);
-    line.replies = {{one(0x77)}};
-    QByteArray buffer = commandSumming(0x40);
-    EXPECT_EQ(exchange(line, buffer, false), ExchangeResult::Ok);
-    EXPECT_EQ(ticks.ticks, 1);
-    EXPECT_TRUE(line.waits.isEmpty());
-    EXPECT_EQ(line.sent.size(), 1);
-    EXPECT_TRUE(prompter.messages().isEmpty());
-}
-
-TEST_F(ExchangeTest, PortFailuresAreReportedOnce)
-{
-    struct Case
-    {
-        LinkFailure failure;
-        QString text;
-        QString title;
-    };
-    const Case cases[] = {
-        {{LinkFailure::Kind::DeviceUnavailable, QStringLiteral("Resource error")},
-         QStringLiteral("当前串口操作失败，请重新设置!"), QStringLiteral(" COM Error")},
-        {{LinkFailure::Kind::Other, QStringLiteral("串口 /dev/ttyS0 没有打开")},
-         QStringLiteral("串口 /dev/ttyS0 没有打开"), QStringLiteral("系统错误")},
-    };
-    for (const Case &c : cases) {
-        prompter.clear();
-        FakeTransport line(clock, kSerial);
-        line.failOnSend = c.failure;
-        QByteArray buffer = commandSumming(0x40);
-        EXPECT_EQ(exchange(line, buffer), ExchangeResult::LinkFailed);
-        expectOneMessage(c.text, c.title, common::MessageIcon::Question);
+        const ExchangeContext context{1, c.feedback, prompter, clock, ticks};
+        EXPECT_EQ(exchangePacket(line.transport(), context, buffer, 21), c.result);
+        EXPECT_EQ(static_cast<std::uint8_t>(buffer[21]), c.checksum);
+        EXPECT_EQ(line.sent, QList<QByteArray>(c.sent, buildFrame(1, buffer, 21)));
+        EXPECT_EQ(line.discards, c.discards);
+        EXPECT_EQ(line.waits, c.waits);
+        EXPECT_EQ(ticks.ticks, c.feedback ? 0 : 1);
+        EXPECT_EQ(prompter.titledTexts(),
+                  c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(prompter.messages()[0].icon, c.icon);
+        }
     }
 }

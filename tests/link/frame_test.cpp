@@ -1,71 +1,42 @@
+#include "link_fakes.h"
+
 #include "pravik/link/frame.h"
 
 #include <gtest/gtest.h>
 
 using namespace pravik::link;
 
-namespace {
-
-QByteArray bytes(std::initializer_list<int> values)
+TEST(Frame, ChecksumAndFrameAreByteExact)
 {
-    QByteArray out;
-    for (const int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
-
-QByteArray command(std::initializer_list<int> leading)
-{
-    QByteArray buffer(22, '\0');
-    int i = 0;
-    for (const int v : leading)
-        buffer[i++] = static_cast<char>(v);
-    return buffer;
-}
-
-} // namespace
-
-TEST(Frame, PlainCommandFrame)
-{
-    QByteArray buffer = command({0x03});
-    EXPECT_EQ(payloadChecksum(buffer, 21), 0x03);
-    buffer[21] = 0x03;
-    const QByteArray expected = bytes({0xFA, 0xFA, 0x01, 0x03}) + QByteArray(20, '\0') + bytes({0x03});
-    EXPECT_EQ(buildFrame(1, buffer, 21), expected);
-    EXPECT_EQ(expected.size(), 25);
-}
-
-TEST(Frame, MarkInPayloadAndChecksumIsEscaped)
-{
-    QByteArray buffer = command({0xFA});
-    EXPECT_EQ(payloadChecksum(buffer, 21), 0xFA);
-    buffer[21] = static_cast<char>(0xFA);
-    const QByteArray expected =
-        bytes({0xFA, 0xFA, 0x01, 0xFA, 0xFF}) + QByteArray(20, '\0') + bytes({0xFA, 0xFF});
-    EXPECT_EQ(buildFrame(1, buffer, 21), expected);
-    EXPECT_EQ(expected.size(), 27);
-}
-
-TEST(Frame, AddressIsNeverEscapedNorSummed)
-{
-    QByteArray buffer = command({0x04, 0x02});
-    buffer[21] = static_cast<char>(payloadChecksum(buffer, 21));
-    const QByteArray atFA = buildFrame(0xFA, buffer, 21);
-    const QByteArray at7 = buildFrame(0x07, buffer, 21);
-    EXPECT_EQ(atFA.mid(0, 4), bytes({0xFA, 0xFA, 0xFA, 0x04}));
-    EXPECT_EQ(atFA.size(), 25);
-    EXPECT_EQ(atFA.back(), at7.back());
-    EXPECT_EQ(atFA.mid(3), at7.mid(3));
-}
-
-TEST(Frame, ChecksumKeepsTheLowByteOfTheSum)
-{
-    QByteArray buffer(133, '\0');
-    buffer[0] = 0x12;
-    for (int i = 4; i < 132; ++i)
-        buffer[i] = static_cast<char>(0xFF);
-    // 0x12 + 128 * 0xFF = 0x7F92
-    EXPECT_EQ(payloadChecksum(buffer, 132), 0x92);
-    buffer[132] = static_cast<char>(0x92);
-    EXPECT_EQ(buildFrame(1, buffer, 132).size(), 136);
+    QByteArray picture(133, '\0'); // a picture packet: checksum at 132
+    picture[0] = 0x12;
+    picture.replace(4, 128, QByteArray(128, '\xFF'));
+    const struct
+    {
+        const char *what;
+        int address;
+        QByteArray buffer;
+        int checksum;
+        QByteArray frame;
+    } cases[] = {
+        {"plain command", 1, commandStartingWith({0x03}), 0x03,
+         bytes({0xFA, 0xFA, 0x01, 0x03}) + QByteArray(20, '\0') + bytes({0x03})},
+        {"mark in payload and checksum is escaped", 1, commandStartingWith({0xFA}), 0xFA,
+         bytes({0xFA, 0xFA, 0x01, 0xFA, 0xFF}) + QByteArray(20, '\0') + bytes({0xFA, 0xFF})},
+        {"the address is neither escaped nor summed", 0xFA, commandStartingWith({0x04, 0x02}), 0x06,
+         bytes({0xFA, 0xFA, 0xFA, 0x04, 0x02}) + QByteArray(19, '\0') + bytes({0x06})},
+        // 0x12 + 128 * 0xFF = 0x7F92: only the low byte is kept.
+        {"long packet", 1, picture, 0x92,
+         bytes({0xFA, 0xFA, 0x01, 0x12, 0, 0, 0}) + QByteArray(128, '\xFF') + bytes({0x92})},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray buffer = c.buffer;
+        const int n = static_cast<int>(buffer.size()) - 1;
+        buffer[n] = 0x55; // whatever the checksum slot held before is no part of the sum
+        EXPECT_EQ(payloadChecksum(buffer, n), c.checksum);
+        buffer[n] = static_cast<char>(c.checksum);
+        EXPECT_EQ(buildFrame(static_cast<std::uint8_t>(c.address), buffer, n).toHex(' '),
+                  c.frame.toHex(' '));
+    }
 }

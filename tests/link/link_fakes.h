@@ -7,6 +7,21 @@
 #include <QList>
 #include <deque>
 
+// The bytes of a frame or answer, written as numbers.
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (const int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// A 22-byte command (checksum at 21) whose payload starts with `leading`.
+inline QByteArray commandStartingWith(std::initializer_list<int> leading)
+{
+    return (bytes(leading) + QByteArray(22, '\0')).left(22);
+}
+
 // A clock the tests move by hand; waits on the fake transport move it too.
 class FakeClock : public pravik::link::Clock
 {
@@ -26,9 +41,12 @@ public:
 };
 
 // A board on a scripted line: each frame sent takes the next reply from the
-// script, which arrives `afterMsecs` later (or never, for silence).
+// script, which arrives `afterMsecs` later (or never, for silence). Port and
+// socket set-up is recorded in `calls`.
 class FakeTransport : public pravik::link::SerialLink, public pravik::link::DatagramLink
 {
+    using Result = pravik::link::LinkResult;
+
 public:
     struct Reply
     {
@@ -42,38 +60,34 @@ public:
     }
 
     pravik::link::Transport &transport() { return static_cast<pravik::link::SerialLink &>(*this); }
-
     pravik::link::LinkTraits traits() const override { return m_traits; }
 
-    pravik::link::LinkResult discardInput() override
+    Result discardInput() override
     {
         ++discards;
         m_arrived.clear();
         return std::nullopt;
     }
 
-    pravik::link::LinkResult send(const QByteArray &frame) override
+    Result send(const QByteArray &frame) override
     {
         if (failOnSend)
             return failOnSend;
         sent.append(frame);
-        if (!replies.empty()) {
-            const Reply reply = replies.front();
+        if (!replies.empty() && !replies.front().bytes.isEmpty())
+            m_pending = {replies.front().bytes, m_clock.msecs + replies.front().afterMsecs};
+        if (!replies.empty())
             replies.pop_front();
-            if (!reply.bytes.isEmpty())
-                m_pending = {reply.bytes, m_clock.msecs + reply.afterMsecs};
-        }
         return std::nullopt;
     }
 
-    pravik::link::LinkResult waitForData(int msecs, bool &dataWaiting) override
+    Result waitForData(int msecs, bool &dataWaiting) override
     {
         waits.append(msecs);
         const std::int64_t until = m_clock.msecs + msecs;
         if (m_arrived.isEmpty() && m_pending && m_pending->second <= until) {
             m_clock.msecs = std::max(m_clock.msecs, m_pending->second);
-            m_arrived = m_pending->first;
-            m_pending.reset();
+            m_arrived = std::exchange(m_pending, std::nullopt)->first;
         } else if (m_arrived.isEmpty()) {
             m_clock.msecs = until;
         }
@@ -81,7 +95,7 @@ public:
         return std::nullopt;
     }
 
-    pravik::link::LinkResult readWaiting(QByteArray &data) override
+    Result readWaiting(QByteArray &data) override
     {
         data = std::exchange(m_arrived, QByteArray());
         return std::nullopt;
@@ -94,18 +108,16 @@ public:
         calls << QStringLiteral("close");
         open_ = false;
     }
-    pravik::link::LinkResult configure(const QString &device, double baud) override
+    Result configure(const QString &device, double baud) override
     {
         calls << QStringLiteral("configure %1 %2").arg(device).arg(baud);
         return failOnConfigure;
     }
-    pravik::link::LinkResult open() override
+    Result open() override
     {
         calls << QStringLiteral("open");
-        if (failOnOpen)
-            return failOnOpen;
-        open_ = true;
-        return std::nullopt;
+        open_ = !failOnOpen;
+        return failOnOpen;
     }
 
     // DatagramLink
@@ -114,7 +126,7 @@ public:
         calls << QStringLiteral("remote %1:%2").arg(host).arg(port);
     }
     std::int32_t localPort() const override { return local; }
-    pravik::link::LinkResult setLocalPort(std::int32_t port) override
+    Result setLocalPort(std::int32_t port) override
     {
         calls << QStringLiteral("local %1").arg(port);
         local = port;
@@ -122,9 +134,7 @@ public:
     }
 
     std::deque<Reply> replies;
-    pravik::link::LinkResult failOnSend;
-    pravik::link::LinkResult failOnConfigure;
-    pravik::link::LinkResult failOnOpen;
+    Result failOnSend, failOnConfigure, failOnOpen;
     QList<QByteArray> sent;
     QList<int> waits;
     QStringList calls;

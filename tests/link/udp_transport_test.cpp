@@ -29,7 +29,7 @@ quint16 freePort()
 
 } // namespace
 
-TEST(UdpTransport, OnlyTheBoardsDatagramsCountAsAnswers)
+TEST(UdpTransport, SendsFromTheLocalPortSetLastAndTakesAnswersOnlyFromTheBoard)
 {
     Peer board("127.0.0.2");
     Peer stranger("127.0.0.3");
@@ -58,6 +58,13 @@ TEST(UdpTransport, OnlyTheBoardsDatagramsCountAsAnswers)
     QByteArray answer;
     EXPECT_FALSE(udp.readWaiting(answer).has_value());
     EXPECT_EQ(answer, QByteArray("\x03\x44", 2));
+
+    // Aimed at another local port, the live socket moves there.
+    const quint16 newPort = freePort();
+    ASSERT_FALSE(udp.setLocalPort(newPort).has_value());
+    ASSERT_FALSE(udp.send("\x01").has_value());
+    ASSERT_TRUE(board.socket.waitForReadyRead(2000));
+    EXPECT_EQ(board.socket.receiveDatagram().senderPort(), newPort);
 }
 
 TEST(UdpTransport, AddressThatIsNoAddressIsReported)

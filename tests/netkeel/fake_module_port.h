@@ -1,12 +1,27 @@
 #pragma once
 
-
+#include "netkeel/module/link_target.h"
+#include "netkeel/module/module_log.h"
 #include "netkeel/module/module_port.h"
 
 #include <QByteArrayList>
 #include <QHash>
 #include <QList>
 #include <QStringList>
+
+// The log as one text, as the window's log box holds it.
+class StringLog : public netkeel::ModuleLog
+{
+public:
+    void append(const QString &text) override { text_ += text; }
+    const QString &text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+// The link the tests name: COM1 on the fake's device.
+inline const netkeel::LinkTarget kCom1{QStringLiteral("COM1"), QStringLiteral("/dev/fake1")};
 
 // A network module behind a fake serial port. Each command line written is
 // answered from a script: the chunks of its answer arrive one per wait, and an
@@ -16,35 +31,21 @@
 class FakeModulePort : public netkeel::ModulePort
 {
 public:
-    FakeModulePort()
-        : values{{"rm", "0"},
-                 {"ma", "001122334455"},
-                 {"br", "3"},
-                 {"ip", "192.168.1.100"},
-                 {"di", "192.168.1.20"},
-                 {"pn", "1973"},
-                 {"dp", "1973"},
-                 {"gi", "192.168.1.1"},
-                 {"nm", "255.255.255.0"}}
-    {
-    }
-
     // What the fake module holds, by two-letter code.
-    QHash<QByteArray, QByteArray> values;
+    QHash<QByteArray, QByteArray> values{
+        {"rm", "0"}, {"ma", "001122334455"}, {"br", "3"}, {"ip", "192.168.1.100"},
+        {"di", "192.168.1.20"}, {"pn", "1973"}, {"dp", "1973"}, {"gi", "192.168.1.1"},
+        {"nm", "255.255.255.0"}};
     // Answers by three-letter command; an empty list is silence.
     QHash<QByteArray, QByteArrayList> script;
 
     QByteArrayList written;
     QStringList openedDevices;
-    QList<int> waits; // the msecs of every waitForData call
-    int closeCount = 0;
+    QList<int> waits;  // the msecs of every waitForData call
     QString openError; // non-empty: open() fails with it
     bool failNextWait = false;
 
-    void answer(const QByteArray &command, const QByteArrayList &chunks)
-    {
-        script[command] = chunks;
-    }
+    void answer(const QByteArray &command, QByteArrayList chunks) { script[command] = chunks; }
     void silence(const QByteArray &command) { script[command] = {}; }
 
     bool open(const QString &device) override
@@ -59,7 +60,6 @@ public:
     void close() override
     {
         m_open = false;
-        ++closeCount;
         m_available.clear();
         m_pending.clear();
     }
