@@ -20,7 +20,7 @@ class FakeView : public FileCommandsView
 {
 public:
     void showScreenList() override { gridShown = true; }
-    void screenListChanged() override { ++listChanges; }
+    void screenListChanged() override {}
     void showFileName(const QString &name) override { shownFileName = name; }
     void showBoardSettings() override { ++settingsShown; }
     std::optional<OpenCellEditor> takeOpenCellEditor() override
@@ -32,7 +32,6 @@ public:
     void bringToFront() override { calls << QStringLiteral("front"); }
 
     bool gridShown = false;
-    int listChanges = 0;
     int settingsShown = 0;
     QString shownFileName = QStringLiteral("<none>");
     std::optional<OpenCellEditor> openEditor;
@@ -48,14 +47,8 @@ protected:
         initScreenList(state.screens);
     }
 
-    QString path(const QString &name) const { return folder.filePath(name); }
-
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        ASSERT_TRUE(writeFileBytes(path(name), bytes));
-    }
-
-    QByteArray readFile(const QString &name) const { return readFileBytes(path(name)); }
+    QString path(const char *name) const { return folder.filePath(QString::fromLatin1(name)); }
+    QByteArray readFile(const char *name) const { return readFileBytes(path(name)); }
 
     QTemporaryDir folder;
     AppState state;
@@ -87,9 +80,9 @@ ScreenList listWith(const QStringList &pictures)
 
 } // namespace
 
-TEST_F(FileCommandsTest, NewStartsAFreshListAndKeepsTheSettings)
+TEST_F(FileCommandsTest, NewStartsAFreshListSavedInTheProgramFolder)
 {
-    state.screens = listWith({QStringLiteral("a.bmp")});
+    state.screens = listWith({"a.bmp"});
     state.settings = board64x16();
     commands.newFile();
     EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
@@ -97,27 +90,27 @@ TEST_F(FileCommandsTest, NewStartsAFreshListAndKeepsTheSettings)
     EXPECT_EQ(state.settings, board64x16());
     EXPECT_TRUE(view.gridShown);
     EXPECT_EQ(view.settingsShown, 1);
-    EXPECT_TRUE(prompter.messages().isEmpty());
+
+    state.screens.setText(1, PictureColumn, QStringLiteral("a.bmp"));
+    commands.save();
+    EXPECT_TRUE(readFile("Noname.lt").startsWith("[comm]\r\n"));
 }
 
 TEST_F(FileCommandsTest, OpenReadsTheFileThenOpensTheLink)
 {
-    writeFile(QStringLiteral("board.lt"), displayFileBytes(board64x16(), listWith({"x.bmp"})));
-    chooser.answers = {path(QStringLiteral("board.lt"))};
+    ASSERT_TRUE(
+        writeFileBytes(path("board.lt"), displayFileBytes(board64x16(), listWith({"x.bmp"}))));
+    chooser.answers = {path("board.lt")};
     commands.openFile();
 
     ASSERT_EQ(chooser.requests.size(), 1);
-    const common::FileDialogRequest &asked = chooser.requests[0];
-    EXPECT_EQ(asked.kind, common::FileDialogRequest::Kind::Open);
-    EXPECT_EQ(asked.title, QStringLiteral("打开显示文件"));
-    EXPECT_EQ(asked.filter, QStringLiteral("显示文件(*.lt)"));
-    EXPECT_EQ(asked.defaultSuffix, QStringLiteral("lt"));
-    EXPECT_EQ(asked.folder, folder.path());
+    EXPECT_EQ(chooser.requests[0].kind, common::FileDialogRequest::Kind::Open);
+    EXPECT_EQ(chooser.requests[0].folder, folder.path());
 
     EXPECT_EQ(state.settings, board64x16());
     EXPECT_EQ(state.screens.text(1, PictureColumn), QStringLiteral("x.bmp"));
     EXPECT_EQ(view.calls, (QStringList{"layout", "openLink"}));
-    EXPECT_EQ(state.currentFileName, path(QStringLiteral("board.lt")));
+    EXPECT_EQ(state.currentFileName, path("board.lt"));
     EXPECT_EQ(view.shownFileName, state.currentFileName);
     EXPECT_TRUE(view.gridShown);
 }
@@ -126,72 +119,53 @@ TEST_F(FileCommandsTest, OpenOfABrokenFileStillOpensTheLinkAndNamesTheFile)
 {
     QByteArray bytes = displayFileBytes(board64x16(), listWith({"x.bmp", "y.bmp"}));
     bytes.chop(10);
-    writeFile(QStringLiteral("cut.lt"), bytes);
-    chooser.answers = {path(QStringLiteral("cut.lt"))};
+    ASSERT_TRUE(writeFileBytes(path("cut.lt"), bytes));
+    chooser.answers = {path("cut.lt")};
     commands.openFile();
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("显示文件错误"));
+    EXPECT_EQ(prompter.texts(), QStringList{"显示文件错误"});
     EXPECT_EQ(view.calls, (QStringList{"layout", "front", "openLink"}));
-    EXPECT_EQ(view.shownFileName, path(QStringLiteral("cut.lt")));
+    EXPECT_EQ(view.shownFileName, path("cut.lt"));
 }
 
-TEST_F(FileCommandsTest, OpenOfAMissingFileStartsANewOne)
+TEST_F(FileCommandsTest, OpenOfAMissingFileOrACancelStartsANewOneUnlessOneIsNamed)
 {
-    state.screens = listWith({QStringLiteral("a.bmp")});
-    chooser.answers = {path(QStringLiteral("new.lt"))};
+    state.screens = listWith({"a.bmp"});
+    chooser.answers = {path("new.lt")};
     commands.openFile();
     EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
     EXPECT_EQ(state.screens.screenCount(), 0);
     EXPECT_TRUE(view.calls.isEmpty());
     EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_EQ(view.shownFileName, QStringLiteral("<none>"));
-}
 
-TEST_F(FileCommandsTest, CancelledOpenStartsANewFileOnlyWhenNoneIsNamed)
-{
+    state.currentFileName.clear();
     commands.openFile();
-    EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
     EXPECT_EQ(view.shownFileName, QStringLiteral("Noname.lt"));
 
-    state.currentFileName = path(QStringLiteral("kept.lt"));
-    state.screens = listWith({QStringLiteral("a.bmp")});
+    state.currentFileName = path("kept.lt");
+    state.screens = listWith({"a.bmp"});
     commands.openFile();
-    EXPECT_EQ(state.currentFileName, path(QStringLiteral("kept.lt")));
+    EXPECT_EQ(state.currentFileName, path("kept.lt"));
     EXPECT_EQ(state.screens.screenCount(), 1);
-    EXPECT_EQ(view.settingsShown, 1);
 }
 
-TEST_F(FileCommandsTest, SaveAsksAndWritesUnlessCancelled)
+TEST_F(FileCommandsTest, SaveAsksThenCommitsAnOpenEditorWithItsOwnRule)
 {
-    state.settings = board64x16();
-    state.screens = listWith({QStringLiteral("a.bmp")});
-    state.currentFileName = path(QStringLiteral("board.lt"));
-
-    prompter = common::RecordingPrompter([](const common::Message &) {
-        return common::MessageAnswer::Cancel;
-    });
+    state.screens = listWith({"a.bmp", "b.bmp"});
+    state.currentFileName = path("board.lt");
+    prompter = common::RecordingPrompter(
+        [](const common::Message &) { return common::MessageAnswer::Cancel; });
     commands.save();
-    ASSERT_EQ(prompter.messages().size(), 1);
-    const common::Message &question = prompter.messages()[0];
-    EXPECT_EQ(question.text, QStringLiteral("保存当前的显示文件") + path(QStringLiteral("board.lt")));
-    EXPECT_EQ(question.title, QString());
-    EXPECT_EQ(question.buttons, common::MessageButtons::OkCancel);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("board.lt"))));
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"|保存当前的显示文件" + path("board.lt")});
+    EXPECT_EQ(prompter.messages()[0].buttons, common::MessageButtons::OkCancel);
+    EXPECT_FALSE(QFile::exists(path("board.lt")));
 
     prompter = common::RecordingPrompter();
-    commands.save();
-    EXPECT_EQ(readFile(QStringLiteral("board.lt")),
-              displayFileBytes(board64x16(), listWith({"a.bmp"})));
-    EXPECT_TRUE(chooser.requests.isEmpty());
-}
-
-TEST_F(FileCommandsTest, SaveCommitsAnOpenEditorWithItsOwnRule)
-{
-    state.screens = listWith({QStringLiteral("a.bmp"), QStringLiteral("b.bmp")});
-    state.currentFileName = path(QStringLiteral("board.lt"));
     view.openEditor = OpenCellEditor{2, EntrySpeedColumn, QStringLiteral("12")};
     commands.save();
     EXPECT_EQ(state.screens.text(2, EntrySpeedColumn), QStringLiteral("0"));
+    EXPECT_EQ(readFile("board.lt"), displayFileBytes(BoardSettings{}, state.screens));
+    EXPECT_TRUE(chooser.requests.isEmpty());
 
     view.openEditor = OpenCellEditor{1, StayTimeColumn, QStringLiteral("10")};
     commands.save();
@@ -200,34 +174,23 @@ TEST_F(FileCommandsTest, SaveCommitsAnOpenEditorWithItsOwnRule)
     view.openEditor = OpenCellEditor{2, PictureColumn, QStringLiteral(" C:\\b 2.bmp")};
     commands.save();
     EXPECT_EQ(state.screens.text(2, PictureColumn), QStringLiteral(" C:\\b 2.bmp"));
-    EXPECT_TRUE(readFile(QStringLiteral("board.lt")).contains("\" C:\\b 2.bmp\""));
+    EXPECT_TRUE(readFile("board.lt").contains("\" C:\\b 2.bmp\""));
 }
 
-TEST_F(FileCommandsTest, SaveWithoutANameRunsSaveAs)
-{
-    state.screens = listWith({QStringLiteral("a.bmp")});
-    chooser.answers = {path(QStringLiteral("chosen.lt"))};
-    commands.save();
-    ASSERT_EQ(chooser.requests.size(), 1);
-    EXPECT_EQ(chooser.requests[0].kind, common::FileDialogRequest::Kind::Save);
-    EXPECT_EQ(chooser.requests[0].title, QStringLiteral("另存显示文件"));
-    EXPECT_EQ(state.currentFileName, path(QStringLiteral("chosen.lt")));
-    EXPECT_TRUE(readFile(QStringLiteral("chosen.lt")).startsWith("[comm]\r\n"));
-    EXPECT_TRUE(prompter.messages().isEmpty());
-}
-
-TEST_F(FileCommandsTest, CancelledSaveAsChangesNothing)
+TEST_F(FileCommandsTest, SaveWithoutANameAsksForOneAndACancelChangesNothing)
 {
     state.currentFileName = QStringLiteral("Noname.lt");
     commands.saveAs();
     EXPECT_EQ(state.currentFileName, QStringLiteral("Noname.lt"));
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Noname.lt"))));
-}
+    EXPECT_FALSE(QFile::exists(path("Noname.lt")));
 
-TEST_F(FileCommandsTest, NewFileIsSavedInTheProgramFolder)
-{
-    commands.newFile();
-    state.screens.setText(1, PictureColumn, QStringLiteral("a.bmp"));
+    state.currentFileName.clear();
+    chooser.answers = {path("chosen.lt")};
     commands.save();
-    EXPECT_TRUE(readFile(QStringLiteral("Noname.lt")).startsWith("[comm]\r\n"));
+    ASSERT_EQ(chooser.requests.size(), 2);
+    EXPECT_EQ(chooser.requests[1].kind, common::FileDialogRequest::Kind::Save);
+    EXPECT_EQ(chooser.requests[1].title, QStringLiteral("另存显示文件"));
+    EXPECT_EQ(state.currentFileName, path("chosen.lt"));
+    EXPECT_TRUE(readFile("chosen.lt").startsWith("[comm]\r\n"));
+    EXPECT_TRUE(prompter.messages().isEmpty());
 }

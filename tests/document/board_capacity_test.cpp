@@ -4,17 +4,6 @@
 
 using namespace pravik::document;
 
-namespace {
-BoardSettings board(int width, int height, int type)
-{
-    BoardSettings s;
-    s.scrwidth = static_cast<std::int16_t>(width);
-    s.scrhigh = static_cast<std::int16_t>(height);
-    s.scrtype = static_cast<std::int16_t>(type);
-    return s;
-}
-} // namespace
-
 TEST(CapacityEstimate, CountsScreensThatFitIntoFourMegabits)
 {
     struct Case
@@ -29,9 +18,14 @@ TEST(CapacityEstimate, CountsScreensThatFitIntoFourMegabits)
         {512, 256, 1, 16}, // 64 pages
         {512, 512, 1, 0},  // 128 pages: more than the store holds for one
         {8, 1, 1, 1024},
-        {-800, 8, 1, 0},   // a nonsense width stores nothing rather than dividing by zero
+        {-800, 8, 1, 0}, // a nonsense width stores nothing rather than dividing by zero
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(capacityEstimate(board(c.width, c.height, c.type)), c.screens)
+    for (const auto &c : cases) {
+        BoardSettings board;
+        board.scrwidth = static_cast<std::int16_t>(c.width);
+        board.scrhigh = static_cast<std::int16_t>(c.height);
+        board.scrtype = static_cast<std::int16_t>(c.type);
+        EXPECT_EQ(capacityEstimate(board), c.screens)
             << c.width << "x" << c.height << " type " << c.type;
+    }
 }

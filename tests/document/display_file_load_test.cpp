@@ -3,7 +3,6 @@
 #include "pravik/document/display_file.h"
 
 #include "common/recording_prompter.h"
-#include "common/text_codec.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -39,24 +38,18 @@ struct Loaded
     int recordCutCalls = 0;
 };
 
-std::unique_ptr<Loaded> load(const QByteArray &bytes, BoardSettings start = {})
+std::unique_ptr<Loaded> load(const QByteArray &bytes, BoardSettings start = {},
+                             ScreenList screens = {})
 {
     auto loaded = std::make_unique<Loaded>();
     loaded->settings = start;
+    loaded->screens = screens;
     LoadHooks hooks;
     hooks.settingsRead = [&l = *loaded] { ++l.settingsReadCalls; };
     hooks.recordCut = [&l = *loaded] { ++l.recordCutCalls; };
     loaded->result =
         loadDisplayFileBytes(bytes, loaded->settings, loaded->screens, loaded->prompter, hooks);
     return loaded;
-}
-
-QStringList messageTexts(const Loaded &loaded)
-{
-    QStringList texts;
-    for (const auto &m : loaded.prompter.messages())
-        texts << m.text;
-    return texts;
 }
 
 } // namespace
@@ -70,7 +63,10 @@ TEST(DisplayFileLoad, SaveLoadSaveIsByteIdentical)
         list.setText(3, PictureColumn, QStringLiteral("D:\\文字\\通知, 今天.rtf"));
         const QByteArray saved = displayFileBytes(board, list);
 
-        auto loaded = load(saved);
+        // Loading replaces the whole list, rows deleted before included.
+        ScreenList before = listWithPictures(5);
+        before.removeRow(3);
+        auto loaded = load(saved, {}, before);
         EXPECT_EQ(loaded->result, LoadResult::Loaded);
         EXPECT_TRUE(loaded->prompter.messages().isEmpty());
         EXPECT_EQ(loaded->settings, board);
@@ -79,20 +75,16 @@ TEST(DisplayFileLoad, SaveLoadSaveIsByteIdentical)
     }
 }
 
+// The whole address is in the round trip above; octets the text does not
+// reach keep their value.
 TEST(DisplayFileLoad, EthernetAddressIsSplitIntoOctets)
 {
-    auto loaded = load(displayFileBytes(ethernetBoard(), listWithPictures(0)));
-    EXPECT_EQ(loaded->settings.ipAddress, QStringLiteral("192.168.0.200"));
-    EXPECT_EQ(loaded->settings.ipOctets, (std::array<std::int16_t, 4>{192, 168, 0, 200}));
-    EXPECT_EQ(loaded->settings.ipPort, 1973);
-
-    // Octets the text does not reach keep their value.
     BoardSettings start;
     start.ipOctets = {1, 2, 3, 4};
-    QByteArrayList lines = {"Port =   0",     "IP Port =    2000", "IP Address = 10.0.7",
-                            "Address =  9",   "feedback =  0",     "scrtype =  2",
-                            "scrwidth =  64", "scrhigh =  16"};
-    loaded = load(commWith(lines), start);
+    const QByteArrayList lines = {"Port =   0",     "IP Port =    2000", "IP Address = 10.0.7",
+                                  "Address =  9",   "feedback =  0",     "scrtype =  2",
+                                  "scrwidth =  64", "scrhigh =  16"};
+    auto loaded = load(commWith(lines), start);
     EXPECT_EQ(loaded->result, LoadResult::Loaded);
     EXPECT_EQ(loaded->settings.ipOctets, (std::array<std::int16_t, 4>{10, 0, 7, 4}));
     EXPECT_EQ(loaded->settings.ipPort, 2000);
@@ -100,15 +92,14 @@ TEST(DisplayFileLoad, EthernetAddressIsSplitIntoOctets)
     EXPECT_EQ(loaded->settings.feedback, 0);
 }
 
-struct CutCase
-{
-    int line; // index into the eight settings lines
-    QByteArray text;
-    BoardSettings expected;
-};
-
 TEST(DisplayFileLoad, SettingsValuesAreCutFromTheLineEnds)
 {
+    struct CutCase
+    {
+        int line; // index into the eight settings lines
+        QByteArray text;
+        BoardSettings expected;
+    };
     const BoardSettings base = serialBoard();
     auto with = [&](auto change) {
         BoardSettings s = base;
@@ -164,11 +155,8 @@ TEST(DisplayFileLoad, BrokenSettingsPartStopsWithoutChangingTheSettings)
         EXPECT_EQ(loaded->result, LoadResult::NotDisplayFile) << bytes.constData();
         EXPECT_EQ(loaded->settings, start) << bytes.constData();
         EXPECT_EQ(loaded->settingsReadCalls, 0);
-        ASSERT_EQ(loaded->prompter.messages().size(), 1);
-        const common::Message &m = loaded->prompter.messages()[0];
-        EXPECT_EQ(m.text, QStringLiteral("错误的显示文件"));
-        EXPECT_EQ(m.title, QStringLiteral("Pravik"));
-        EXPECT_EQ(m.icon, common::MessageIcon::Error);
+        EXPECT_EQ(loaded->prompter.titledTexts(), QStringList{"Pravik|错误的显示文件"});
+        EXPECT_EQ(loaded->prompter.messages().value(0).icon, common::MessageIcon::Error);
     }
 }
 
@@ -180,7 +168,7 @@ TEST(DisplayFileLoad, MissingPicsHeaderKeepsTheSettingsRead)
     EXPECT_EQ(loaded->result, LoadResult::NotDisplayFile);
     EXPECT_EQ(loaded->settings.scrwidth, 64);
     EXPECT_EQ(loaded->settingsReadCalls, 1);
-    EXPECT_EQ(messageTexts(*loaded), QStringList{QStringLiteral("错误的显示文件")});
+    EXPECT_EQ(loaded->prompter.texts(), QStringList{QStringLiteral("错误的显示文件")});
 
     // A file of nine lines has no [Pics] line either.
     loaded = load(commWith(kSerialLines).chopped(8));
@@ -203,24 +191,22 @@ TEST(DisplayFileLoad, RecordsOnOneLineLoadLikeNineLines)
     EXPECT_EQ(fromOne->screens, fromNine->screens);
 }
 
-TEST(DisplayFileLoad, FileEndingInsideARecordKeepsTheRowsRead)
+// A file ending inside a record, or a trailing empty line that starts one
+// more, keeps the rows read before it.
+TEST(DisplayFileLoad, RecordCutShortKeepsTheRowsRead)
 {
-    QByteArray bytes = displayFileBytes(serialBoard(), listWithPictures(3));
-    bytes.chop(QByteArray("\"1\"\r\n").size() * 4);
-    auto loaded = load(bytes);
-    EXPECT_EQ(loaded->result, LoadResult::RecordCut);
-    EXPECT_EQ(messageTexts(*loaded), QStringList{QStringLiteral("显示文件错误")});
-    EXPECT_EQ(loaded->recordCutCalls, 1);
-    EXPECT_EQ(loaded->screens.screenCount(), 3);
-    EXPECT_EQ(loaded->screens.text(3, EntryEffectColumn), QStringLiteral("向右展开"));
-}
-
-TEST(DisplayFileLoad, TrailingEmptyLineStartsOneMoreRecord)
-{
-    auto loaded = load(displayFileBytes(serialBoard(), listWithPictures(2)) + "\r\n");
-    EXPECT_EQ(loaded->result, LoadResult::RecordCut);
-    EXPECT_EQ(messageTexts(*loaded), QStringList{QStringLiteral("显示文件错误")});
-    EXPECT_EQ(loaded->screens.screenCount(), 2);
+    QByteArray cut = displayFileBytes(serialBoard(), listWithPictures(3));
+    cut.chop(QByteArray("\"1\"\r\n").size() * 4);
+    const std::pair<QByteArray, int> cases[] = {
+        {cut, 3}, {displayFileBytes(serialBoard(), listWithPictures(2)) + "\r\n", 2}};
+    for (const auto &[bytes, screens] : cases) {
+        auto loaded = load(bytes);
+        EXPECT_EQ(loaded->result, LoadResult::RecordCut);
+        EXPECT_EQ(loaded->prompter.texts(), QStringList{QStringLiteral("显示文件错误")});
+        EXPECT_EQ(loaded->recordCutCalls, 1);
+        EXPECT_EQ(loaded->screens.screenCount(), screens);
+        EXPECT_EQ(loaded->screens.text(screens, EntryEffectColumn), QStringLiteral("向右展开"));
+    }
 }
 
 TEST(DisplayFileLoad, HoldsAtMost239Screens)
@@ -234,20 +220,9 @@ TEST(DisplayFileLoad, HoldsAtMost239Screens)
                                defaultRecord(239, "C:\\pic\\240.bmp");
     auto loaded = load(tooLong);
     EXPECT_EQ(loaded->result, LoadResult::TooLong);
-    EXPECT_EQ(messageTexts(*loaded), QStringList{QStringLiteral("显示文件超长")});
+    EXPECT_EQ(loaded->prompter.texts(), QStringList{QStringLiteral("显示文件超长")});
     EXPECT_EQ(loaded->screens.screenCount(), 239);
     EXPECT_EQ(loaded->screens.rowCount(), 240);
-}
-
-TEST(DisplayFileLoad, LoadingReplacesTheWholeList)
-{
-    auto loaded = std::make_unique<Loaded>();
-    loaded->screens = listWithPictures(5);
-    loaded->screens.removeRow(3);
-    loadDisplayFileBytes(displayFileBytes(serialBoard(), listWithPictures(1)), loaded->settings,
-                         loaded->screens, loaded->prompter);
-    EXPECT_EQ(loaded->screens.rowCount(), 240);
-    EXPECT_EQ(loaded->screens.screenCount(), 1);
 }
 
 TEST(DisplayFileLoad, FileThatCannotBeReadChangesNothing)
@@ -256,13 +231,13 @@ TEST(DisplayFileLoad, FileThatCannotBeReadChangesNothing)
     BoardSettings settings = serialBoard();
     ScreenList screens = listWithPictures(4);
     common::RecordingPrompter prompter;
-    const QString path = dir.filePath(QStringLiteral("missing.lt"));
-    EXPECT_EQ(loadDisplayFile(path, settings, screens, prompter), LoadResult::Unreadable);
-    EXPECT_EQ(screens, listWithPictures(4));
-    EXPECT_EQ(settings, serialBoard());
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("无法读取显示文件 ") + path));
-
-    EXPECT_EQ(loadDisplayFile(dir.path(), settings, screens, prompter), LoadResult::Unreadable);
-    EXPECT_EQ(screens, listWithPictures(4));
+    for (const QString &path : {dir.filePath(QStringLiteral("missing.lt")), dir.path()}) {
+        EXPECT_EQ(loadDisplayFile(path, settings, screens, prompter), LoadResult::Unreadable);
+        EXPECT_TRUE(
+            prompter.texts().value(0).startsWith(QStringLiteral("无法读取显示文件 ") + path));
+        EXPECT_EQ(prompter.messages().size(), 1);
+        EXPECT_EQ(screens, listWithPictures(4));
+        EXPECT_EQ(settings, serialBoard());
+        prompter.clear();
+    }
 }

@@ -37,20 +37,13 @@ const QByteArray kEthernetComm = "[comm]\r\n"
 
 } // namespace
 
-TEST(DisplayFileSave, SerialBoardWithOneScreenIsByteExact)
-{
-    ScreenList list;
-    initScreenList(list);
-    list.setText(1, PictureColumn, QStringLiteral("C:\\pic\\a.bmp"));
-    EXPECT_EQ(displayFileBytes(serialBoard(), list), kSerialComm + defaultRecord(0, "C:\\pic\\a.bmp"));
-}
-
 TEST(DisplayFileSave, EthernetBoardWritesPortAndAddressLinesOnce)
 {
     EXPECT_EQ(displayFileBytes(ethernetBoard(), listWithPictures(0)), kEthernetComm);
 }
 
-TEST(DisplayFileSave, ListEndsAtTheFirstRowWithoutAPicture)
+// Byte for byte; the list ends at the first row without a picture.
+TEST(DisplayFileSave, SerialBoardIsByteExactUpToTheFirstRowWithoutAPicture)
 {
     ScreenList list = listWithPictures(8);
     list.setText(5, PictureColumn, QString());
@@ -79,7 +72,8 @@ TEST(DisplayFileSave, SevenDigitBaudAndWideValuesAreWrittenInFull)
     s.port = 16;
     s.setBusAddress(255);
     const QByteArray bytes = displayFileBytes(s, listWithPictures(0));
-    EXPECT_TRUE(bytes.contains("Port =   16\r\nBaud =    1152000\r\nAddress =  255\r\nAddress =  255\r\n"));
+    EXPECT_TRUE(
+        bytes.contains("Port =   16\r\nBaud =    1152000\r\nAddress =  255\r\nAddress =  255\r\n"));
 }
 
 TEST(DisplayFileSave, ReplacesTheOldFileAndRefusesUnreadableFields)
@@ -102,17 +96,4 @@ TEST(DisplayFileSave, ReplacesTheOldFileAndRefusesUnreadableFields)
     EXPECT_FALSE(saveDisplayFile(path, serialBoard(), bad, prompter));
     EXPECT_EQ(readFileBytes(path), first);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("board.lt")});
-}
-
-TEST(DisplayFileSave, FolderThatCannotHoldTheFileIsReported)
-{
-    QTemporaryDir dir;
-    const QString notAFolder = dir.filePath(QStringLiteral("plain"));
-    ASSERT_TRUE(writeFileBytes(notAFolder, {}));
-    common::RecordingPrompter prompter;
-    const QString path = notAFolder + QStringLiteral("/board.lt");
-    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), listWithPictures(1), prompter));
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("无法保存显示文件 ") + path));
-    EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("Pravik"));
 }

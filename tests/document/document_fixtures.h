@@ -6,9 +6,9 @@
 #include <QByteArray>
 
 // GBK bytes of the names that fill a fresh screen row.
-inline const QByteArray kGbkRightUnfold("\xCF\xF2\xD3\xD2\xD5\xB9\xBF\xAA"); // 向右展开
+inline const QByteArray kGbkRightUnfold("\xCF\xF2\xD3\xD2\xD5\xB9\xBF\xAA");  // 向右展开
 inline const QByteArray kGbkPictureStays("\xBB\xAD\xC3\xE6\xCD\xA3\xC1\xF4"); // 画面停留
-inline const QByteArray kGbkShowPicture("\xCF\xD4\xCA\xBE\xCD\xBC\xC6\xAC"); // 显示图片
+inline const QByteArray kGbkShowPicture("\xCF\xD4\xCA\xBE\xCD\xBC\xC6\xAC");  // 显示图片
 
 inline pravik::document::BoardSettings serialBoard()
 {
@@ -40,8 +40,7 @@ inline pravik::document::ScreenList listWithPictures(int count)
     pravik::document::ScreenList list;
     pravik::document::initScreenList(list);
     for (int r = 1; r <= count; ++r)
-        list.setText(r, pravik::document::PictureColumn,
-                     QStringLiteral("C:\\pic\\%1.bmp").arg(r));
+        list.setText(r, pravik::document::PictureColumn, QStringLiteral("C:\\pic\\%1.bmp").arg(r));
     return list;
 }
 

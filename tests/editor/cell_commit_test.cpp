@@ -8,77 +8,59 @@ using namespace pravik::editor;
 
 namespace {
 
-struct CommitCase
+// What an open cell editor writes into its cell: on leaving the cell, on Enter
+// (nullptr: the cell keeps its text) and on Save. Columns: 0 number, 1
+// picture, 2 entry effect, 3 entry speed, 4 stay mode, 5 stay time, 8 exit speed.
+TEST(CellCommit, EachWayOfLeavingTheEditorHasItsOwnRange)
 {
-    int column;
-    const char *typed;
-    const char *stored;
-};
-
-void PrintTo(const CommitCase &c, std::ostream *os)
-{
-    *os << "column " << c.column << " \"" << c.typed << '"';
-}
-
-class LeaveCommit : public ::testing::TestWithParam<CommitCase>
-{
-};
-
-TEST_P(LeaveCommit, StoresTheNumberWhenItLiesIn1To255)
-{
-    const CommitCase &c = GetParam();
-    EXPECT_EQ(commitTextOnLeave(c.column, QString::fromUtf8(c.typed)), QString::fromUtf8(c.stored));
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, LeaveCommit,
-                         ::testing::Values(CommitCase{3, "300", "0"}, CommitCase{3, "20", "20"},
-                                           CommitCase{5, "1", "1"}, CommitCase{5, "255", "255"},
-                                           CommitCase{5, "256", "0"}, CommitCase{8, "0", "0"},
-                                           CommitCase{8, "-5", "0"}, CommitCase{3, "12ab", "12"},
-                                           CommitCase{3, "ab", "0"}, CommitCase{5, " 7.5", "7.5"},
-                                           CommitCase{2, "3", "3"}, CommitCase{0, "9", "9"},
-                                           CommitCase{1, " 300 a.bmp", " 300 a.bmp"},
-                                           CommitCase{1, "", ""}));
-
-class EnterCommit : public ::testing::TestWithParam<CommitCase>
-{
-};
-
-TEST_P(EnterCommit, UsesTheRangesOfEachColumn)
-{
-    const CommitCase &c = GetParam();
-    const auto stored = commitTextOnEnter(c.column, QString::fromUtf8(c.typed));
-    if (c.stored == nullptr) {
-        EXPECT_FALSE(stored.has_value());
-    } else {
-        EXPECT_EQ(stored.value_or(QStringLiteral("<nothing>")), QString::fromUtf8(c.stored));
+    enum Rule { Leave, Enter, Save };
+    struct Case
+    {
+        Rule rule;
+        int column;
+        const char *typed;
+        const char *stored;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {Leave, 3, "300", "0"},    {Leave, 3, "20", "20"},   {Leave, 5, "1", "1"},
+        {Leave, 5, "255", "255"},  {Leave, 5, "256", "0"},   {Leave, 8, "0", "0"},
+        {Leave, 8, "-5", "0"},     {Leave, 3, "12ab", "12"}, {Leave, 3, "ab", "0"},
+        {Leave, 5, " 7.5", "7.5"}, {Leave, 2, "3", "3"},     {Leave, 0, "9", "9"},
+        {Leave, 1, " 300 a.bmp", " 300 a.bmp"},              {Leave, 1, "", ""},
+        {Enter, 1, "C:\\pic\\a.txt", "C:\\pic\\a.txt"},
+        {Enter, 3, "0", "0"},      {Enter, 3, "15", "15"},   {Enter, 3, "16", "2"},
+        {Enter, 8, "-1", "2"},     {Enter, 8, "x", "0"},     {Enter, 5, "0", "0"},
+        {Enter, 5, "255", "255"},  {Enter, 5, "256", "1"},   {Enter, 5, "-5", "1"},
+        {Enter, 5, "-0", "0"},     {Enter, 2, "5", nullptr}, {Enter, 4, "5", nullptr},
+        {Enter, 0, "5", nullptr},  {Save, 3, "10", "10"},    {Save, 3, "11", "0"},
+        {Save, 5, "1", "1"},       {Save, 8, "0", "0"},      {Save, 1, " a", " a"},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "rule " << c.rule << " column " << c.column << " \"" << c.typed << '"');
+        const QString typed = QString::fromUtf8(c.typed);
+        std::optional<QString> stored;
+        if (c.rule == Leave)
+            stored = commitTextOnLeave(c.column, typed);
+        else if (c.rule == Enter)
+            stored = commitTextOnEnter(c.column, typed);
+        else
+            stored = commitTextForSave(c.column, typed);
+        if (c.stored == nullptr)
+            EXPECT_FALSE(stored.has_value());
+        else
+            EXPECT_EQ(stored.value_or(QStringLiteral("<nothing>")), QString::fromUtf8(c.stored));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EnterCommit,
-    ::testing::Values(CommitCase{1, "C:\\pic\\a.txt", "C:\\pic\\a.txt"}, CommitCase{3, "0", "0"},
-                      CommitCase{3, "15", "15"}, CommitCase{3, "16", "2"},
-                      CommitCase{8, "-1", "2"}, CommitCase{8, "x", "0"}, CommitCase{5, "0", "0"},
-                      CommitCase{5, "255", "255"}, CommitCase{5, "256", "1"},
-                      CommitCase{5, "-5", "1"}, CommitCase{5, "-0", "0"},
-                      CommitCase{2, "5", nullptr}, CommitCase{4, "5", nullptr},
-                      CommitCase{0, "5", nullptr}));
-
-TEST(SaveCommit, KeepsItsOwnRange)
-{
-    EXPECT_EQ(commitTextForSave(3, QStringLiteral("10")), QStringLiteral("10"));
-    EXPECT_EQ(commitTextForSave(3, QStringLiteral("11")), QStringLiteral("0"));
-    EXPECT_EQ(commitTextForSave(1, QStringLiteral(" a")), QStringLiteral(" a"));
-}
-
-// The row inserted before row 3 is checked through the grid's Edit menu.
+// Inserted before row 3 the number is " 2"; the grid's Edit menu checks that case.
 TEST(InsertedScreenRow, BeforeTheFirstScreenIsNumberedBlankZero)
 {
     EXPECT_EQ(insertedScreenRow(1)[0], QStringLiteral(" 0"));
 }
 
-// The arguments Slatepad is started with are checked through the source commands.
 TEST(SlatepadCommand, ShownAsProgramAndBoardSizeInTheSignPositionForm)
 {
     // The program path, then 160 and 32 separated by two blanks.

@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace pravik;
@@ -35,34 +36,8 @@ public:
     int lastProgress = -1;
 };
 
-// Every packet the job sends, as "command screen" (for pictures also the line
-// and byte 3); packet number `failAt` fails.
-struct Board
-{
-    QList<QByteArray> packets;
-    int failAt = 0;
-
-    picture::PacketExchange exchange()
-    {
-        return [this](QByteArray &buffer, int checksumIndex) {
-            unsigned sum = 0;
-            for (int i = 0; i < checksumIndex; ++i)
-                sum += static_cast<std::uint8_t>(buffer[i]);
-            buffer[checksumIndex] = static_cast<char>(sum);
-            packets << buffer;
-            return packets.size() == failAt ? ExchangeResult::NoEcho : ExchangeResult::Ok;
-        };
-    }
-
-    QStringList commands() const
-    {
-        QStringList result;
-        for (const QByteArray &p : packets)
-            result << QStringLiteral("%1 %2").arg(static_cast<int>(p[0])).arg(static_cast<int>(p[1]));
-        return result;
-    }
-};
-
+// A single-colour 64 x 16 board on COM2 that echoes every packet but number
+// `failAt`; each packet is kept with its checksum filled in.
 class JobsTest : public ::testing::Test
 {
 protected:
@@ -74,7 +49,6 @@ protected:
         settings.scrtype = 1;
         settings.scrwidth = 64;
         settings.scrhigh = 16;
-        displayFile = folder.filePath(QStringLiteral("show.lt"));
     }
 
     // Screens whose pictures exist beside the display file.
@@ -82,42 +56,49 @@ protected:
     {
         QImage picture(64, 16, QImage::Format_RGB32);
         picture.fill(qRgb(255, 0, 0));
+        ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("p1.bmp"))));
         for (int r = 1; r <= count; ++r) {
             const QString name = QStringLiteral("p%1.bmp").arg(r);
-            if (r <= 5)
-                picture.save(folder.filePath(name));
-            else
-                QFile::copy(folder.filePath(QStringLiteral("p1.bmp")), folder.filePath(name));
+            QFile::copy(folder.filePath(QStringLiteral("p1.bmp")), folder.filePath(name));
             screens.setText(r, document::PictureColumn, name);
         }
     }
 
-    JobContext context()
+    ExchangeResult echo(QByteArray &packet, int checksumIndex)
     {
-        return JobContext{settings, screens, vocabulary, displayFile, compareFile,
-                          canvas,   board.exchange(), [this] { return portOpen; },
-                          prompter, view};
+        unsigned sum = 0;
+        for (int i = 0; i < checksumIndex; ++i)
+            sum += static_cast<std::uint8_t>(packet[i]);
+        packet[checksumIndex] = static_cast<char>(sum);
+        packets << packet;
+        return packets.size() == failAt ? ExchangeResult::NoEcho : ExchangeResult::Ok;
     }
 
-    QStringList messageTexts() const
+    // The packets sent, each as "command screen".
+    QStringList commands() const
     {
-        QStringList texts;
-        for (const auto &m : prompter.messages())
-            texts << m.title + u'|' + m.text;
-        return texts;
+        QStringList result;
+        for (const QByteArray &p : packets)
+            result << QStringLiteral("%1 %2").arg(int(p[0])).arg(int(p[1]));
+        return result;
     }
 
     QTemporaryDir folder;
     document::BoardSettings settings;
     document::ScreenList screens;
     document::Vocabulary vocabulary;
-    QString displayFile;
+    QString displayFile = folder.filePath(QStringLiteral("show.lt"));
     QString compareFile;
     picture::BoardCanvas canvas{64, 16, 616};
-    Board board;
+    QList<QByteArray> packets;
+    int failAt = 0;
     bool portOpen = true;
     common::RecordingPrompter prompter;
     RecordingView view;
+    picture::PacketExchange exchange = std::bind_front(&JobsTest::echo, this);
+    std::function<bool()> portIsOpen = [this] { return portOpen; };
+    JobContext job{settings, screens,  vocabulary, displayFile, compareFile,
+                   canvas,   exchange, portIsOpen, prompter,    view};
 };
 
 QStringList picturesThenProperties(int screens)
@@ -131,73 +112,62 @@ QStringList picturesThenProperties(int screens)
 
 } // namespace
 
-TEST_F(JobsTest, SendAllSendsEveryScreenThenTheDisplayCommand)
+TEST_F(JobsTest, SendAllSendsEveryScreenThenTheDisplayCommandOnYesWithThePortOpen)
 {
     addScreens(3);
-    auto job = context();
-    const JobResult result = sendAll(job);
-    EXPECT_EQ(result.outcome, JobOutcome::Completed);
-    EXPECT_EQ(board.commands(), picturesThenProperties(3) + QStringList{"1 0"});
-    const QByteArray display = board.packets.last();
-    EXPECT_EQ(display, QByteArray::fromHex("010000000000030000000000000000000000000000" "04"));
-    EXPECT_EQ(messageTexts(), (QStringList{"发送显示命令|    开始显示从0幕开始, 3幕画面  ",
-                                           "Pravik|发送成功"}));
+    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Completed);
+    EXPECT_EQ(commands(), picturesThenProperties(3) + QStringList{"1 0"});
+    // Display three screens from screen 0; the checksum is 04.
+    EXPECT_EQ(packets.last(), QByteArray::fromHex("01000000000003000000000000000000000000000004"));
+    EXPECT_EQ(prompter.titledTexts(),
+              (QStringList{"发送显示命令|    开始显示从0幕开始, 3幕画面  ", "Pravik|发送成功"}));
     EXPECT_EQ(prompter.messages()[0].buttons, common::MessageButtons::YesNo);
     EXPECT_EQ(view.calls, (QStringList{"begin 16", "show 1", "show 2", "show 3", "end restore"}));
     EXPECT_EQ(view.captions[2], QStringLiteral("地址:  1   COM 2   第  3 幕"));
     EXPECT_EQ(view.lastProgress, 15);
-}
 
-TEST_F(JobsTest, NoToTheQuestionSendsNoDisplayCommand)
-{
-    addScreens(3);
-    prompter = common::RecordingPrompter([](const common::Message &) { return common::MessageAnswer::No; });
-    auto job = context();
+    // No to the question sends everything but the display command.
+    packets.clear();
+    prompter = common::RecordingPrompter(
+        [](const common::Message &) { return common::MessageAnswer::No; });
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::Declined);
-    EXPECT_EQ(board.commands(), picturesThenProperties(3));
+    EXPECT_EQ(commands(), picturesThenProperties(3));
     EXPECT_EQ(prompter.messages().size(), 1);
-}
 
-TEST_F(JobsTest, MissingPictureStopsBeforeItsScreen)
-{
-    addScreens(3);
-    screens.setText(2, document::PictureColumn, QStringLiteral("gone.bmp"));
-    auto job = context();
+    // A serial port closed by then gets no display command either.
+    packets.clear();
+    prompter = common::RecordingPrompter();
+    portOpen = false;
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
-    EXPECT_EQ(board.commands(), picturesThenProperties(1));
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|  不存在的文件名gone.bmp"});
-    EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
+    EXPECT_EQ(commands(), picturesThenProperties(3));
+    EXPECT_EQ(prompter.titledTexts().last(), QStringLiteral("Pravik|请设置通讯端口"));
 }
 
-TEST_F(JobsTest, FailedExchangeEndsTheJobWithoutTheQuestion)
+TEST_F(JobsTest, AFailedExchangeOrAMissingPictureStopsSendAll)
 {
     addScreens(3);
-    board.failAt = 4; // the first picture packet of screen 1
-    auto job = context();
+    failAt = 4; // the first picture packet of screen 1
     const JobResult result = sendAll(job);
     EXPECT_EQ(result.outcome, JobOutcome::Stopped);
     EXPECT_EQ(result.failedExchange, ExchangeResult::NoEcho);
-    EXPECT_EQ(board.packets.size(), 4);
+    EXPECT_EQ(packets.size(), 4);
     EXPECT_TRUE(prompter.messages().isEmpty()); // the exchange tells its own story
     EXPECT_EQ(view.calls.last(), QStringLiteral("end"));
-}
 
-TEST_F(JobsTest, ClosedSerialPortAtTheEndAsksToSetUpThePort)
-{
-    addScreens(2);
-    portOpen = false;
-    auto job = context();
+    failAt = 0;
+    packets.clear();
+    screens.setText(2, document::PictureColumn, QStringLiteral("gone.bmp"));
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
-    EXPECT_EQ(board.commands(), picturesThenProperties(2));
-    EXPECT_EQ(messageTexts().last(), QStringLiteral("Pravik|请设置通讯端口"));
+    EXPECT_EQ(commands(), picturesThenProperties(1));
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|  不存在的文件名gone.bmp"});
+    EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
 }
 
 TEST_F(JobsTest, PreconditionsOfSendAll)
 {
-    auto job = context();
     displayFile.clear();
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
-    EXPECT_EQ(messageTexts(), QStringList{"错误|未调入显示文件"});
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"错误|未调入显示文件"});
     EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Error);
 
     prompter.clear();
@@ -205,16 +175,15 @@ TEST_F(JobsTest, PreconditionsOfSendAll)
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::NothingToSend); // first row without a picture
     EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_TRUE(view.calls.isEmpty());
-    EXPECT_TRUE(board.packets.isEmpty());
+    EXPECT_TRUE(packets.isEmpty());
 }
 
 TEST_F(JobsTest, CompareFileSetMeansNothingIsSent)
 {
     addScreens(3);
     compareFile = folder.filePath(QStringLiteral("missing-compare.lt"));
-    auto job = context();
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
-    EXPECT_TRUE(board.packets.isEmpty());
+    EXPECT_TRUE(packets.isEmpty());
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("系统错误"));
     EXPECT_EQ(view.calls, (QStringList{"begin 16", "end"}));
@@ -226,44 +195,41 @@ TEST_F(JobsTest, FullListOf239ScreensEndsWithTheQuestion)
     settings.scrhigh = 1;
     canvas = picture::BoardCanvas(8, 1, 616);
     addScreens(239);
-    auto job = context();
     EXPECT_EQ(sendAll(job).outcome, JobOutcome::Completed);
     EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("    开始显示从0幕开始, 239幕画面  "));
-    EXPECT_EQ(static_cast<std::uint8_t>(board.packets.last()[6]), 239);
+    EXPECT_EQ(static_cast<std::uint8_t>(packets.last()[6]), 239);
 }
 
 TEST_F(JobsTest, OneScreenSendsPictureAndPropertiesSilently)
 {
     addScreens(5);
     settings.port = 0;
-    auto job = context();
     EXPECT_EQ(sendSpecifiedPicture(job, 5).outcome, JobOutcome::Completed);
-    EXPECT_EQ(board.commands(), (QStringList{"18 4", "18 4", "4 4"}));
+    EXPECT_EQ(commands(), (QStringList{"18 4", "18 4", "4 4"}));
     EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_EQ(view.captions, QStringList{"屏幕IP:  1  第 5 幕"});
 
-    board.packets.clear();
+    packets.clear();
     EXPECT_EQ(sendSpecifiedPicture(job, 6).outcome, JobOutcome::NothingToSend);
     screens.setText(2, document::PictureColumn, QStringLiteral("gone.bmp"));
     EXPECT_EQ(sendSpecifiedPicture(job, 2).outcome, JobOutcome::Stopped);
-    EXPECT_TRUE(board.packets.isEmpty());
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
+    EXPECT_TRUE(packets.isEmpty());
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
 }
 
 TEST_F(JobsTest, PropertiesOfEveryScreenThenSuccess)
 {
     addScreens(4);
-    auto job = context();
     EXPECT_EQ(sendAllProperties(job).outcome, JobOutcome::Completed);
-    EXPECT_EQ(board.commands(), (QStringList{"4 0", "4 1", "4 2", "4 3"}));
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|发送成功"});
+    EXPECT_EQ(commands(), (QStringList{"4 0", "4 1", "4 2", "4 3"}));
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|发送成功"});
 
     prompter.clear();
-    board.packets.clear();
+    packets.clear();
     screens.setText(3, document::PictureColumn, QStringLiteral("gone.bmp"));
     EXPECT_EQ(sendAllProperties(job).outcome, JobOutcome::Stopped);
-    EXPECT_EQ(board.commands(), (QStringList{"4 0", "4 1"}));
-    EXPECT_EQ(messageTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
+    EXPECT_EQ(commands(), (QStringList{"4 0", "4 1"}));
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
 }
 
 TEST(JobCaptions, NameTheLinkAndTheRow)
@@ -272,7 +238,6 @@ TEST(JobCaptions, NameTheLinkAndTheRow)
     s.port = 0;
     s.ipAddress = QStringLiteral("192.168.0.200");
     EXPECT_EQ(sendAllCaption(s, 3), QStringLiteral("IP: 192.168.0.200  第 3 幕"));
-    EXPECT_EQ(oneScreenCaption(s, 3), QStringLiteral("屏幕IP:  1  第 3 幕"));
     s.port = 12;
     s.setBusAddress(7);
     EXPECT_EQ(sendAllCaption(s, 10), QStringLiteral("地址:  7   COM 12   第  10 幕"));
