@@ -2,6 +2,7 @@
 
 #include <QInputMethodEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 using namespace pravik::document;
 using common::MessageAnswer;
@@ -200,6 +201,29 @@ TEST_F(GridEditorTest, OpenEditorsFollowTheirCellWhenTheWindowIsResized)
     QTest::qWait(20);
     grid->setColumnWidth(PictureColumn, 90);
     EXPECT_EQ(comin->geometry().topLeft(), cellRectInWindow(3, EntryEffectColumn).topLeft());
+}
+
+TEST_F(GridEditorTest, ScrollingHidesTheEditorWithoutCommittingAndHidesAnOpenList)
+{
+    clickCell(2, EntrySpeedColumn);
+    QTest::keyClicks(textEditor, QStringLiteral("9"));
+    const QPoint at = grid->viewport()->rect().center();
+    QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &wheel);
+    EXPECT_GT(grid->verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(textEditor->isVisible());
+    clickCell(20, PictureColumn);
+    EXPECT_EQ(cell(2, EntrySpeedColumn), QStringLiteral("1"));
+
+    grid->verticalScrollBar()->setValue(0);
+    clickCell(2, ExitEffectColumn);
+    ASSERT_TRUE(comout->isVisible());
+    QTest::mouseClick(grid->verticalScrollBar(), Qt::LeftButton, {},
+                      QPoint(grid->verticalScrollBar()->width() / 2,
+                             grid->verticalScrollBar()->height() - 5));
+    EXPECT_GT(grid->verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(comout->isVisible());
 }
 
 // --- Save and a replaced list -----------------------------------------------

@@ -95,3 +95,12 @@ TEST_F(SourceCommandsTest, ASlatepadMissingOrFailingToStartIsReportedWithItsPath
 }
 
 } // namespace
+
+TEST(ProcessStart, ReportsAProgramThatCannotRun)
+{
+    QString error;
+    EXPECT_FALSE(pravik::editor::startDetachedProcess(QStringLiteral("/nonexistent/slatepad"),
+                                                      {QStringLiteral(" 64")}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(pravik::editor::startDetachedProcess(QStringLiteral("/bin/true"), {}, &error));
+}

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -150,6 +151,16 @@ TEST_F(NetkeelWindowTest, ReadingFillsTheFieldsWithoutSendingWrm)
     EXPECT_EQ(text("portl"), QStringLiteral("503"));
     EXPECT_EQ(boxes("gIPADD"), (QStringList{"10", "0", "0", "1"}));
     EXPECT_EQ(boxes("sIPADD"), (QStringList{"255", "255", "0", "0"}));
+}
+
+TEST_F(NetkeelWindowTest, DoubleClickingTheSettingsGroupEmptiesTheLog)
+{
+    open();
+    click("save");
+    ASSERT_FALSE(logText().isEmpty());
+    auto *frame = find<QGroupBox>("Frame3");
+    QTest::mouseDClick(frame, Qt::LeftButton, {}, QPoint(4, frame->height() - 4));
+    EXPECT_TRUE(logText().isEmpty());
 }
 
 TEST_F(NetkeelWindowTest, LeavingTheLinkListSwitchesBetweenEtherNetAndSerial)
