@@ -6,6 +6,7 @@
 
 #include "test_files.h"
 
+#include <QBuffer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -70,6 +71,40 @@ TEST(PictureSource, MissingFilesAreMissing)
     EXPECT_EQ(loadSource(dir.filePath(QStringLiteral("none.bmp")), canvas).status,
               SourceResult::Status::Missing);
     EXPECT_EQ(loadSource(dir.path(), canvas).status, SourceResult::Status::Missing);
+}
+
+TEST(PictureSource, APictureCutShortIsRefusedNeverDrawnInPart)
+{
+    // The toolkit would draw what there is: black rows, half a GIF, a grey
+    // JPEG. Only bytes after the picture data (the GIF's trailer) may go.
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QImage(kPictures + QStringLiteral("welcome.bmp")).save(&buffer, "jpg"));
+    const QByteArray bmp = readFileBytes(kPictures + QStringLiteral("welcome.bmp"));
+    const QByteArray gif = readFileBytes(kPictures + QStringLiteral("exit.gif"));
+    const std::tuple<const char *, QByteArray, qsizetype, bool> cases[] = {
+        {"a.bmp", bmp, bmp.size() / 2, false}, {"b.bmp", bmp, bmp.size() - 1, false},
+        {"a.gif", gif, gif.size() / 2, false}, {"b.gif", gif, gif.size() - 1, true},
+        {"a.jpg", jpeg, jpeg.size() / 2, false}, {"b.jpg", jpeg, jpeg.size() - 2, false}};
+    QTemporaryDir dir;
+    for (const auto &[name, whole, length, drawn] : cases) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(writeFileBytes(path, whole.left(length)));
+        BoardCanvas cut(160, 32, 616);
+        const SourceResult result = loadSource(path, cut);
+        if (!drawn) {
+            EXPECT_EQ(result.status, SourceResult::Status::Unreadable);
+            EXPECT_EQ(result.reason, QStringLiteral("The picture data ends early (truncated file?)"));
+            continue;
+        }
+        ASSERT_TRUE(writeFileBytes(path + u'w', whole));
+        BoardCanvas full(160, 32, 616);
+        ASSERT_EQ(loadSource(path + u'w', full).status, SourceResult::Status::Drawn);
+        EXPECT_EQ(result.status, SourceResult::Status::Drawn);
+        EXPECT_EQ(cut.composed(), full.composed());
+    }
 }
 
 TEST(PictureSource, RelativePathsStartAtTheDisplayFile)
