@@ -89,3 +89,21 @@ TEST(PravikCli, HelpAndUsageErrors)
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
+
+// The compare-file check alone: nothing is sent, so no board is needed.
+TEST(PravikCliSend, CompareFileCheckPassesASoundFileAndStopsOnAnyOther)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("gone.lt"));
+    const QString broken = dir.filePath(QStringLiteral("broken.lt"));
+    ASSERT_TRUE(writeFileBytes(broken, "x\r\n"));
+    const std::tuple<QString, int, QStringList> cases[] = {
+        {kExampleFile, 0, {}},
+        {missing, 1, {"系统错误: " + missing + ": No such file or directory"}},
+        {broken, 1, {"Pravik: 错误的比较文件"}}};
+    for (const auto &[compare, status, messages] : cases) {
+        const ProgramRun run = runPravikCli({"send", kExampleFile, "--compare", compare});
+        EXPECT_EQ(run.status, status) << compare.toStdString();
+        EXPECT_EQ(run.messages(), messages);
+    }
+}
