@@ -14,6 +14,9 @@ inline const QString kDeviceUnavailableText = QStringLiteral("当前串口操作
 inline const QString kComErrorTitle = QStringLiteral(" COM Error");
 inline const QString kSystemErrorTitle = QStringLiteral("系统错误");
 inline const QString kBadSettingsText = QStringLiteral("INI File Error");
+// %1: the board's UDP port, which another program on this computer holds.
+inline const QString kUdpPortInUseText =
+    QStringLiteral("UDP 端口 %1 已被另一个程序占用，请先关闭它");
 
 // Tells the operator about a failed port or socket operation: an unavailable
 // device asks to set the port up again, anything else shows its own

@@ -1,6 +1,8 @@
 #include "udp_transport.h"
 
 #include "common/dotted_address.h"
+#include "link_messages.h"
+#include "udp_port_holders.h"
 
 #include <QDeadlineTimer>
 #include <QNetworkDatagram>
@@ -52,10 +54,18 @@ LinkResult UdpTransport::bindLocalPort()
     if (!isUdpPort(m_localPort))
         return otherFailure(QStringLiteral("IP 端口无效: %1").arg(m_localPort));
     // The board answers to the port it was sent from, which is the board's own
-    // port number; another program on this computer may share it.
+    // port number; another program on this computer may share it on an address
+    // of its own, as the board simulator does on 127.0.0.2.
     if (!m_socket.bind(QHostAddress::AnyIPv4, static_cast<quint16>(m_localPort),
                        QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
         return otherFailure(m_socket.errorString());
+    // Sharing also lets a second program bind the port on every address, and
+    // the kernel then hands the board's answers to one of the two only. Give
+    // the port back at once rather than take answers meant for the other.
+    if (udpPortHeldByAnother(m_socket.socketDescriptor(), m_socket.localPort())) {
+        m_socket.close();
+        return otherFailure(kUdpPortInUseText.arg(m_localPort));
+    }
     m_waiting.clear();
     m_hasWaiting = false;
     return std::nullopt;

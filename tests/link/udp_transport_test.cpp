@@ -76,3 +76,27 @@ TEST(UdpTransport, AddressThatIsNoAddressIsReported)
     EXPECT_EQ(failure->kind, LinkFailure::Kind::Other);
     EXPECT_EQ(failure->description, QStringLiteral("IP 地址无效: 192.168.1"));
 }
+
+TEST(UdpTransport, PortHeldOnEveryAddressByAnotherProgramIsRefused)
+{
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "only Linux tells who holds a port";
+#endif
+    const quint16 port = freePort();
+    const auto shared = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
+    QUdpSocket simulator;
+    ASSERT_TRUE(simulator.bind(QHostAddress(QStringLiteral("127.0.0.2")), port, shared));
+    QUdpSocket otherProgram;
+    ASSERT_TRUE(otherProgram.bind(QHostAddress::AnyIPv4, port, shared));
+
+    UdpTransport udp;
+    const LinkResult failure = udp.setLocalPort(port);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->kind, LinkFailure::Kind::Other);
+    EXPECT_EQ(failure->description,
+              QStringLiteral("UDP 端口 %1 已被另一个程序占用，请先关闭它").arg(port));
+
+    // The simulator's socket on an address of its own is no hindrance.
+    otherProgram.close();
+    EXPECT_FALSE(udp.setLocalPort(port).has_value());
+}
