@@ -84,6 +84,7 @@ double sendAllOver(link::Transport &transport, const Board &board, QList<QByteAr
     picture::BoardCanvas canvas(160, 32, 1256);
     NoView view;
     const QString noCompare;
+    const jobs::StopToken neverStopped;
     jobs::JobContext context{board.settings, board.screens, vocabulary, board.file, noCompare,
                              canvas,
                              [&](QByteArray &buffer, int checksumIndex) {
@@ -92,7 +93,7 @@ double sendAllOver(link::Transport &transport, const Board &board, QList<QByteAr
                                  frames << link::buildFrame(1, buffer, checksumIndex);
                                  return result;
                              },
-                             [] { return true; }, prompter, view};
+                             [] { return true; }, prompter, view, neverStopped};
     QElapsedTimer elapsed;
     elapsed.start();
     const jobs::JobResult result = jobs::sendAll(context);

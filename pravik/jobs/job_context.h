@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stop_token.h"
+
 #include "pravik/picture/rasterise.h"
 
 #include <QString>
@@ -36,6 +38,7 @@ struct JobContext
     std::function<bool()> serialPortOpen;
     common::Prompter &prompter;
     JobView &view;
+    const StopToken &stop;
 };
 
 // How a job ended.
@@ -44,6 +47,7 @@ enum class JobOutcome {
     Declined,     // the screens went out; the operator did not start the display
     NothingToSend,
     Stopped,      // a failure ended the job; it was reported where it arose
+    Cancelled,    // the operator stopped the job between two frames
 };
 
 struct JobResult
@@ -51,6 +55,8 @@ struct JobResult
     JobOutcome outcome = JobOutcome::Completed;
     // The exchange that failed, when that was what stopped the job.
     link::ExchangeResult failedExchange = link::ExchangeResult::Ok;
+    // How many screens the board acknowledged in full (picture and properties).
+    int screensSent = 0;
 };
 
 } // namespace pravik::jobs

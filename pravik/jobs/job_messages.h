@@ -16,4 +16,11 @@ inline const QString kSystemErrorTitle = QStringLiteral("系统错误");
 // "    开始显示从0幕开始, 5幕画面  " for five screens.
 QString startDisplayQuestion(int screens);
 
+// What the operator is told after stopping a job: how many screens reached
+// the board.
+inline QString stoppedText(int screensSent)
+{
+    return QStringLiteral("已停止发送，%1 幕画面已送到屏幕").arg(screensSent);
+}
+
 } // namespace pravik::jobs

@@ -58,6 +58,12 @@ JobResult transferScreen(JobContext &context, int row)
 {
     JobResult result;
     const picture::PacketExchange exchange = [&](QByteArray &buffer, int checksumIndex) {
+        // A stop takes effect before the next frame goes out; the refusal
+        // ends the picture like a failed exchange, with nothing to tell.
+        if (context.stop.stopRequested()) {
+            result.outcome = JobOutcome::Cancelled;
+            return link::ExchangeResult::LinkFailed;
+        }
         const link::ExchangeResult exchanged = context.exchange(buffer, checksumIndex);
         if (exchanged != link::ExchangeResult::Ok)
             result.failedExchange = exchanged;
@@ -67,13 +73,11 @@ JobResult transferScreen(JobContext &context, int row)
     const picture::RasteriseResult picture = picture::rasterisePicture(
         context.canvas, context.settings.scrtype, screenIndex, exchange, context.prompter,
         [&](int y) { context.view.setProgress(y); });
-    if (picture != picture::RasteriseResult::Ok) {
-        result.outcome = JobOutcome::Stopped;
-        return result;
-    }
-    const auto properties = picture::sendScreenProperties(
-        exchange, context.prompter, context.screens, context.vocabulary, screenIndex);
-    if (properties != link::ExchangeResult::Ok)
+    const bool sent = picture == picture::RasteriseResult::Ok &&
+                      picture::sendScreenProperties(exchange, context.prompter, context.screens,
+                                                    context.vocabulary, screenIndex) ==
+                          link::ExchangeResult::Ok;
+    if (!sent && result.outcome != JobOutcome::Cancelled)
         result.outcome = JobOutcome::Stopped;
     return result;
 }

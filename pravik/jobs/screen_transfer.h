@@ -15,7 +15,8 @@ QString sendAllCaption(const document::BoardSettings &settings, int row);
 QString oneScreenCaption(const document::BoardSettings &settings, int row);
 
 // Sends the drawn canvas of list row `row` as screen row - 1, then its
-// properties. Stopped at the first failure.
+// properties. Stopped at the first failure, cancelled before the first frame
+// after a stop request.
 JobResult transferScreen(JobContext &context, int row);
 
 } // namespace pravik::jobs

@@ -49,9 +49,21 @@ int lastScreenRow(const document::ScreenList &screens, int from)
     return row - 1;
 }
 
-JobResult stopped(link::ExchangeResult failedExchange = link::ExchangeResult::Ok)
+JobResult stopped(link::ExchangeResult failedExchange = link::ExchangeResult::Ok,
+                  int screensSent = 0)
 {
-    return JobResult{JobOutcome::Stopped, failedExchange};
+    return JobResult{JobOutcome::Stopped, failedExchange, screensSent};
+}
+
+// The operator stopped the job: the window is left as after a failure, and
+// the operator learns how far the board got, unless the program is closing.
+JobResult cancelled(JobContext &context, int screensSent)
+{
+    context.view.endTransfer(false);
+    if (!context.stop.quiet())
+        context.prompter.tell(stoppedText(screensSent), kProgramTitle,
+                              common::MessageIcon::Information);
+    return JobResult{JobOutcome::Cancelled, link::ExchangeResult::Ok, screensSent};
 }
 
 // Asks whether to start the display of the screens sent, and sends the
@@ -95,19 +107,29 @@ JobResult sendAll(JobContext &context)
 
     const int lastRow = lastScreenRow(context.screens, 1);
     for (int row = 1; row <= lastRow; ++row) {
+        if (context.stop.stopRequested())
+            return cancelled(context, row - 1);
         if (!drawScreenSource(context, row, kMissingSourceText)) {
             context.view.endTransfer(true);
-            return stopped();
+            return stopped(link::ExchangeResult::Ok, row - 1);
         }
         context.view.showScreen(row, sendAllCaption(context.settings, row), context.canvas);
-        const JobResult sent = transferScreen(context, row);
+        JobResult sent = transferScreen(context, row);
+        if (sent.outcome == JobOutcome::Cancelled)
+            return cancelled(context, row - 1);
         if (sent.outcome == JobOutcome::Stopped) {
             context.view.endTransfer(false);
+            sent.screensSent = row - 1;
             return sent;
         }
     }
+    // A stop during the last frame still keeps the display question away.
+    if (context.stop.stopRequested())
+        return cancelled(context, lastRow);
     context.view.endTransfer(true);
-    return startDisplay(context, lastRow);
+    JobResult result = startDisplay(context, lastRow);
+    result.screensSent = lastRow;
+    return result;
 }
 
 JobResult sendSpecifiedPicture(JobContext &context, int row)
@@ -123,8 +145,11 @@ JobResult sendSpecifiedPicture(JobContext &context, int row)
         return stopped();
     }
     context.view.showScreen(row, oneScreenCaption(context.settings, row), context.canvas);
-    const JobResult sent = transferScreen(context, row);
+    JobResult sent = transferScreen(context, row);
+    if (sent.outcome == JobOutcome::Cancelled)
+        return cancelled(context, 0);
     context.view.endTransfer(sent.outcome != JobOutcome::Stopped);
+    sent.screensSent = sent.outcome == JobOutcome::Stopped ? 0 : 1;
     return sent;
 }
 
@@ -134,6 +159,9 @@ JobResult sendAllProperties(JobContext &context)
         return stopped();
     const int lastRow = lastScreenRow(context.screens, 1);
     for (int row = 1; row <= lastRow; ++row) {
+        // Each screen's properties are one frame: a stop takes effect between them.
+        if (context.stop.stopRequested())
+            return cancelled(context, row - 1);
         const QString source = context.screens.text(row, PictureColumn);
         const QString path = picture::resolveSourcePath(source, context.displayFileName);
         // The picture must still exist, although only its properties go out.
@@ -141,16 +169,16 @@ JobResult sendAllProperties(JobContext &context)
             context.prompter.tell(kMissingPictureText + source, kProgramTitle,
                                   common::MessageIcon::Error);
             context.view.endTransfer(false);
-            return stopped();
+            return stopped(link::ExchangeResult::Ok, row - 1);
         }
         const auto sent = picture::sendScreenProperties(context.exchange, context.prompter,
                                                         context.screens, context.vocabulary,
                                                         static_cast<std::uint8_t>(row - 1));
         if (sent != link::ExchangeResult::Ok)
-            return stopped(sent.value_or(link::ExchangeResult::Ok));
+            return stopped(sent.value_or(link::ExchangeResult::Ok), row - 1);
     }
     context.prompter.tell(kSentText, kProgramTitle, common::MessageIcon::None);
-    return JobResult{};
+    return JobResult{JobOutcome::Completed, link::ExchangeResult::Ok, lastRow};
 }
 
 } // namespace pravik::jobs

@@ -71,6 +71,8 @@ protected:
             sum += static_cast<std::uint8_t>(packet[i]);
         packet[checksumIndex] = static_cast<char>(sum);
         packets << packet;
+        if (packets.size() == stopAt)
+            stop.requestStop(quietStop);
         return packets.size() == failAt ? ExchangeResult::NoEcho : ExchangeResult::Ok;
     }
 
@@ -92,13 +94,16 @@ protected:
     picture::BoardCanvas canvas{64, 16, 616};
     QList<QByteArray> packets;
     int failAt = 0;
+    int stopAt = 0; // the operator stops while this packet is on the wire
+    bool quietStop = false;
     bool portOpen = true;
     common::RecordingPrompter prompter;
     RecordingView view;
     picture::PacketExchange exchange = std::bind_front(&JobsTest::echo, this);
     std::function<bool()> portIsOpen = [this] { return portOpen; };
-    JobContext job{settings, screens,  vocabulary, displayFile, compareFile,
-                   canvas,   exchange, portIsOpen, prompter,    view};
+    StopToken stop;
+    JobContext job{settings, screens,    vocabulary, displayFile, compareFile, canvas,
+                   exchange, portIsOpen, prompter,   view,        stop};
 };
 
 QStringList picturesThenProperties(int screens)
@@ -230,6 +235,47 @@ TEST_F(JobsTest, PropertiesOfEveryScreenThenSuccess)
     EXPECT_EQ(sendAllProperties(job).outcome, JobOutcome::Stopped);
     EXPECT_EQ(commands(), (QStringList{"4 0", "4 1"}));
     EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
+}
+
+TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGot)
+{
+    addScreens(3);
+    struct Case
+    {
+        std::function<JobResult(JobContext &)> job;
+        int stopAt;
+        bool quiet;
+        int packetsSent;
+        int screensSent;
+    };
+    const auto all = [](JobContext &j) { return sendAll(j); };
+    const Case cases[] = {
+        {all, 3, false, 3, 1}, // after screen 0's properties
+        {all, 4, false, 4, 1}, // in screen 1's picture
+        {all, 9, false, 9, 3}, // on the last frame: no display question
+        {all, 5, true, 5, 1},  // closing: nothing told
+        {[](JobContext &j) { return sendAllProperties(j); }, 2, false, 2, 2},
+        {[](JobContext &j) { return sendSpecifiedPicture(j, 2); }, 1, false, 1, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stopAt);
+        stop.reset();
+        packets.clear();
+        prompter.clear();
+        view.calls.clear();
+        stopAt = c.stopAt;
+        quietStop = c.quiet;
+        const JobResult result = c.job(job);
+        EXPECT_EQ(result.outcome, JobOutcome::Cancelled);
+        EXPECT_EQ(result.screensSent, c.screensSent);
+        EXPECT_EQ(packets.size(), c.packetsSent);
+        EXPECT_EQ(prompter.titledTexts(),
+                  c.quiet ? QStringList()
+                          : QStringList{QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕")
+                                            .arg(c.screensSent)});
+        ASSERT_FALSE(view.calls.isEmpty());
+        EXPECT_EQ(view.calls.last(), QStringLiteral("end")); // as after a failure
+    }
 }
 
 TEST(JobCaptions, NameTheLinkAndTheRow)
