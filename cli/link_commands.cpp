@@ -1,5 +1,6 @@
 #include "board_command_line.h"
 #include "commands.h"
+#include "stop_on_signals.h"
 #include "terminal_prompter.h"
 
 #include "pravik/link/direct_commands.h"
@@ -48,7 +49,10 @@ int runDirectCommand(const QStringList &arguments, Terminal &terminal, const cha
     CliLink cliLink(board->settings, prompter);
     cliLink.useSerialDevice(board->serialDevice);
     cliLink.link().openLink();
-    return exitStatusOf(command(cliLink.link(), line.words));
+    // One frame: a signal lets it be answered first, then tells the shell.
+    jobs::StopToken stop;
+    const StopOnSignals stopOnSignals(stop);
+    return stopOnSignals.exitStatus(exitStatusOf(command(cliLink.link(), line.words)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "board_command_line.h"
 #include "commands.h"
+#include "stop_on_signals.h"
 #include "terminal_job_view.h"
 #include "terminal_prompter.h"
 
@@ -34,7 +35,9 @@ const char *const kSendUsage =
     "Messages go to standard error as 'title: text'. Exit status: 0 when the job\n"
     "ended as planned, otherwise the failing exchange's result (3 wrong echo\n"
     "twice, 4 no echo, 5 link failure), or 1 for any other failure, 2 when\n"
-    "nothing could be started.\n";
+    "nothing could be started. Ctrl-C or SIGTERM stops the job once the frame on\n"
+    "the wire is answered, says how many screens reached the board and exits\n"
+    "with 130 or 143.\n";
 
 struct SendOptions
 {
@@ -126,6 +129,8 @@ int runSend(const QStringList &arguments, Terminal &terminal)
     document::fillVocabulary(vocabulary);
     picture::BoardCanvas canvas(board->settings.scrwidth, board->settings.scrhigh, kStripWidth);
     TerminalJobView view(terminal.err, interactive);
+    jobs::StopToken stop;
+    const StopOnSignals stopOnSignals(stop);
     jobs::JobContext context{board->settings,
                              board->screens,
                              vocabulary,
@@ -137,12 +142,12 @@ int runSend(const QStringList &arguments, Terminal &terminal)
                              },
                              [&] { return cliLink.link().serialPortOpen(); },
                              prompter,
-                             view};
-    if (row > 0)
-        return exitStatusOf(jobs::sendSpecifiedPicture(context, row));
-    if (options.properties)
-        return exitStatusOf(jobs::sendAllProperties(context));
-    return exitStatusOf(jobs::sendAll(context));
+                             view,
+                             stop};
+    const jobs::JobResult result = row > 0              ? jobs::sendSpecifiedPicture(context, row)
+                                   : options.properties ? jobs::sendAllProperties(context)
+                                                        : jobs::sendAll(context);
+    return stopOnSignals.exitStatus(exitStatusOf(result));
 }
 
 } // namespace pravik::cli
