@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "app_state.h"
+#include "transfer_mode.h"
 #include "transfer_view.h"
 #include "desktop_metrics.h"
 
@@ -30,6 +31,8 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,9 +48,9 @@ using namespace pravik::document;
 
 MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment,
                        QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_prompter(*environment.prompter),
-      m_fileChooser(*environment.fileChooser),
-      m_fileCommands(state, *environment.prompter, *environment.fileChooser, *this),
+    : QMainWindow(parent), m_state(state), m_closingPrompter(*environment.prompter),
+      m_prompter(m_closingPrompter), m_fileChooser(*environment.fileChooser),
+      m_fileCommands(state, m_prompter, *environment.fileChooser, *this),
       m_canvas(std::make_unique<picture::BoardCanvas>()),
       m_desktopHeightPixels(environment.desktopHeightPixels),
       m_twipsPerPixel(environment.twipsPerPixel)
@@ -60,6 +63,7 @@ MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment
     buildToolbar();
     buildStatusBar();
     buildEditors(environment);
+    buildTransferMode();
     setUp(environment);
 }
 
@@ -174,6 +178,47 @@ void MainWindow::buildBoardLink()
     m_tickWaiter = std::make_unique<link::TimerTickWaiter>(*m_tickTimer);
     m_boardLink = std::make_unique<link::BoardLink>(m_state.settings, *m_serialPort, *m_udpSocket,
                                                     m_prompter, *m_clock, *m_tickWaiter);
+    m_boardLink->setActivity(this);
+}
+
+void MainWindow::buildTransferMode()
+{
+    m_stopButton = new QPushButton(QStringLiteral("停止发送"), statusBar());
+    m_stopButton->setObjectName(QStringLiteral("cmdstop"));
+    statusBar()->addPermanentWidget(m_stopButton);
+    connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::stopTransfer);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::stopTransfer);
+    m_transferMode = std::make_unique<TransferMode>(TransferMode::Widgets{
+        this,
+        {m_grid, m_cellEditor, m_entryEffectList, m_exitEffectList, m_stayModeList,
+         m_displayKindList},
+        {findChild<QAction *>(QStringLiteral("mnuFilExit")),
+         findChild<QAction *>(QStringLiteral("Command3d4"))},
+        m_stopButton,
+        escape});
+}
+
+void MainWindow::stopTransfer()
+{
+    m_stop.requestStop();
+    m_stopButton->setEnabled(false); // once is enough; the frame on the wire ends first
+}
+
+void MainWindow::transferStarted()
+{
+    m_stop.reset();
+    m_transferMode->enter(m_settingsDialog);
+}
+
+void MainWindow::keepAlive()
+{
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::transferEnded()
+{
+    m_transferMode->leave();
 }
 
 void MainWindow::buildEditors(const MainWindowEnvironment &environment)
@@ -246,6 +291,11 @@ void MainWindow::showSystemInfo()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program at once; nothing is saved or asked.
+    // A transfer stops after its frame on the wire and tells nobody.
+    if (m_transferMode->active()) {
+        m_stop.requestStop(true);
+        m_closingPrompter.windowClosed();
+    }
     event->accept();
     QCoreApplication::quit();
 }
@@ -310,8 +360,10 @@ namespace {
 // geometry of the moment, which the settings may have changed since.
 template <typename Job>
 void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boardLink,
-            common::Prompter &prompter, jobs::JobView &view, const QString &displayFile, Job job)
+            common::Prompter &prompter, jobs::JobView &view, const jobs::StopToken &stop,
+            const QString &displayFile, Job job)
 {
+    const link::BoardLink::TransferScope transfer(boardLink);
     if (canvas.width() != state.settings.scrwidth || canvas.height() != state.settings.scrhigh)
         canvas.resize(state.settings.scrwidth, state.settings.scrhigh, state.stripWidth);
     jobs::JobContext context{state.settings,
@@ -325,7 +377,8 @@ void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boar
                              },
                              [&] { return boardLink.serialPortOpen(); },
                              prompter,
-                             view};
+                             view,
+                             stop};
     job(context);
 }
 
@@ -333,7 +386,8 @@ void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boar
 
 void MainWindow::runSendAll()
 {
-    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, displayFilePath(),
+    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
+           displayFilePath(),
            [](jobs::JobContext &context) { jobs::sendAll(context); });
 }
 
@@ -341,13 +395,15 @@ void MainWindow::runSendSpecifiedPicture()
 {
     const QModelIndex current = m_grid->currentIndex();
     const int row = current.isValid() ? editor::ScreenListModel::listRow(current.row()) : 1;
-    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, displayFilePath(),
+    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
+           displayFilePath(),
            [row](jobs::JobContext &context) { jobs::sendSpecifiedPicture(context, row); });
 }
 
 void MainWindow::runSendProperties()
 {
-    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, displayFilePath(),
+    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
+           displayFilePath(),
            [](jobs::JobContext &context) { jobs::sendAllProperties(context); });
 }
 

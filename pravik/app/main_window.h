@@ -1,6 +1,10 @@
 #pragma once
 
+#include "closing_prompter.h"
 #include "file_commands.h"
+
+#include "pravik/jobs/stop_token.h"
+#include "pravik/link/board_link.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -11,6 +15,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QLineEdit;
 class QTableView;
 class QTimer;
@@ -62,7 +67,7 @@ struct MainWindowEnvironment
 
 // The main window "scredit": menus, toolbar, the screen-list grid and the
 // status bar. It only wires the operator's actions to the commands.
-class MainWindow : public QMainWindow, private FileCommandsView
+class MainWindow : public QMainWindow, private FileCommandsView, private link::LinkActivity
 {
     Q_OBJECT
 public:
@@ -84,12 +89,14 @@ private:
     void showSystemInfo();
     void buildBoardLink();
     void buildEditors(const MainWindowEnvironment &environment);
+    void buildTransferMode();
     void sendClock();
 
     // The transmission jobs and the compare file.
     void runSendAll();
     void runSendSpecifiedPicture();
     void runSendProperties();
+    void stopTransfer();
     void chooseCompareFile();
     void clearCompareFile();
     QString displayFilePath() const;
@@ -104,7 +111,13 @@ private:
     void openLink() override;
     void bringToFront() override;
 
+    // LinkActivity
+    void transferStarted() override;
+    void keepAlive() override;
+    void transferEnded() override;
+
     AppState &m_state;
+    ClosingPrompter m_closingPrompter;
     common::Prompter &m_prompter;
     common::FileChooser &m_fileChooser;
     FileCommands m_fileCommands;
@@ -121,6 +134,9 @@ private:
     QLabel *m_strip2 = nullptr;
     QProgressBar *m_progress = nullptr;
     QAction *m_clearCompareAction = nullptr;
+    QPushButton *m_stopButton = nullptr;
+    std::unique_ptr<class TransferMode> m_transferMode;
+    jobs::StopToken m_stop;
     std::unique_ptr<class TransferView> m_transferView;
     QLabel *m_contactPanel = nullptr;
     QLabel *m_fileNamePanel = nullptr;

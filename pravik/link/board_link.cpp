@@ -50,11 +50,33 @@ bool BoardLink::serialPortOpen() const
 
 ExchangeResult BoardLink::exchangePacket(QByteArray &buffer, int checksumIndex)
 {
+    const TransferScope transfer(*this);
     Transport &transport = m_settings.isEthernet() ? static_cast<Transport &>(m_udp)
                                                    : static_cast<Transport &>(m_serial);
-    const ExchangeContext context{m_settings.busAddress(), m_settings.feedback != 0, m_prompter,
-                                  m_clock, m_tickWaiter};
+    ExchangeContext context{m_settings.busAddress(), m_settings.feedback != 0, m_prompter,
+                            m_clock, m_tickWaiter};
+    if (m_activity)
+        context.keepAlive = [this] { m_activity->keepAlive(); };
     return link::exchangePacket(transport, context, buffer, checksumIndex);
+}
+
+void BoardLink::setActivity(LinkActivity *activity)
+{
+    m_activity = activity;
+    m_serial.setKeepAlive(activity ? std::function<void()>([activity] { activity->keepAlive(); })
+                                   : std::function<void()>());
+}
+
+BoardLink::TransferScope::TransferScope(BoardLink &link) : m_link(link)
+{
+    if (m_link.m_transferDepth++ == 0 && m_link.m_activity)
+        m_link.m_activity->transferStarted();
+}
+
+BoardLink::TransferScope::~TransferScope()
+{
+    if (--m_link.m_transferDepth == 0 && m_link.m_activity)
+        m_link.m_activity->transferEnded();
 }
 
 } // namespace pravik::link

@@ -9,6 +9,8 @@
 #include "common/numbers.h"
 #include "common/prompter.h"
 
+#include <algorithm>
+
 namespace pravik::link {
 namespace {
 
@@ -56,13 +58,19 @@ ExchangeResult exchangePacket(Transport &transport, const ExchangeContext &conte
             const std::int64_t remaining = giveUpAt - context.clock.monotonicMsecs();
             bool dataWaiting = false;
             if (remaining > 0) {
+                const std::int64_t wait =
+                    context.keepAlive ? std::min<std::int64_t>(remaining, kKeepAliveSliceMsecs)
+                                      : remaining;
                 if (const LinkResult failure =
-                        transport.waitForData(static_cast<int>(remaining), dataWaiting))
+                        transport.waitForData(static_cast<int>(wait), dataWaiting))
                     return linkFailed(context, *failure);
             }
             if (!dataWaiting) {
-                if (context.clock.monotonicMsecs() < giveUpAt)
+                if (context.clock.monotonicMsecs() < giveUpAt) {
+                    if (context.keepAlive)
+                        context.keepAlive();
                     continue;
+                }
                 ++retries;
                 context.prompter.tell(QStringLiteral("请检查线路"), QStringLiteral("超时"),
                                       common::MessageIcon::Information);

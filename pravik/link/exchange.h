@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <functional>
 
 namespace common {
 class Prompter;
@@ -28,6 +29,10 @@ struct ExchangeContext
     common::Prompter &prompter;
     Clock &clock;
     TickWaiter &tickWaiter;
+    // Set by a window that must stay alive while the board is awaited: the
+    // wait is then cut into slices of kKeepAliveSliceMsecs with a call of
+    // this between them. The time-out stays the same.
+    std::function<void()> keepAlive = {};
 };
 
 // Sends payload bytes 0..n-1 of `buffer` in one frame and checks the board's

@@ -2,6 +2,8 @@
 
 #include "transport.h"
 
+#include <functional>
+
 namespace pravik::link {
 
 // The serial port Comm1 as the board link uses it.
@@ -14,6 +16,9 @@ public:
     // 1 stop bit) for the next open.
     virtual LinkResult configure(const QString &device, double baud) = 0;
     virtual LinkResult open() = 0;
+    // Called between slices of a long write (a frame takes a third of a
+    // second at 9600 baud), as the exchange does between slices of its wait.
+    virtual void setKeepAlive(std::function<void()> keepAlive) { (void)keepAlive; }
 };
 
 // The UDP socket Winsock1 as the board link uses it: datagrams go to the

@@ -1,5 +1,8 @@
 #include "serial_transport.h"
 
+#include <QDeadlineTimer>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -108,15 +111,23 @@ LinkResult SerialTransport::send(const QByteArray &frame)
         return notOpen();
     if (m_port.write(frame) != frame.size())
         return failureFromPort();
+    // The write times out only when no byte at all leaves for that long.
+    QDeadlineTimer stalled(kWriteTimeoutMsecs);
     while (m_port.bytesToWrite() > 0) {
-        if (!m_port.waitForBytesWritten(kWriteTimeoutMsecs)) {
-            if (m_port.error() == QSerialPort::TimeoutError) {
-                m_port.clearError();
-                return LinkFailure{LinkFailure::Kind::Other,
-                                   QStringLiteral("串口 %1 写入超时").arg(m_port.portName())};
-            }
-            return failureFromPort();
+        const int wait = m_keepAlive ? int(std::min<qint64>(kKeepAliveSliceMsecs,
+                                                             stalled.remainingTime()))
+                                     : kWriteTimeoutMsecs;
+        if (m_port.waitForBytesWritten(wait)) {
+            stalled.setRemainingTime(kWriteTimeoutMsecs);
+            continue;
         }
+        if (m_port.error() != QSerialPort::TimeoutError)
+            return failureFromPort();
+        m_port.clearError();
+        if (!m_keepAlive || stalled.hasExpired())
+            return LinkFailure{LinkFailure::Kind::Other,
+                               QStringLiteral("串口 %1 写入超时").arg(m_port.portName())};
+        m_keepAlive();
     }
     return std::nullopt;
 }

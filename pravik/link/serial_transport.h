@@ -23,6 +23,7 @@ public:
     void close() override;
     LinkResult configure(const QString &device, double baud) override;
     LinkResult open() override;
+    void setKeepAlive(std::function<void()> keepAlive) override { m_keepAlive = std::move(keepAlive); }
 
 private:
     void askForLowLatency();
@@ -30,6 +31,7 @@ private:
     LinkResult notOpen() const;
 
     QSerialPort m_port;
+    std::function<void()> m_keepAlive;
 };
 
 } // namespace pravik::link

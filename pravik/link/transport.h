@@ -21,6 +21,10 @@ struct LinkFailure
 // Empty when the operation succeeded.
 using LinkResult = std::optional<LinkFailure>;
 
+// The longest a window waits for the link before it looks at its own events
+// again (a repaint, a move, the stop button).
+inline constexpr int kKeepAliveSliceMsecs = 20;
+
 // How the two kinds of link differ for the packet exchange.
 struct LinkTraits
 {
