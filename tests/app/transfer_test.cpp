@@ -1,10 +1,15 @@
-// Send All driven through the main window's menu against the board simulator
-// on a pseudo-terminal, with the message boxes recorded. How a transfer ends
-// on each fault of the board or the line is in the fault cases.
+// Send All driven through the main window's menu against the board simulator,
+// with the message boxes recorded: a whole transfer, and what the operator can
+// and cannot do while one runs. How a transfer ends on each fault of the
+// board or the line is in the fault cases.
 #include "window_on_simulator.h"
 
 #include <QGroupBox>
+#include <QJsonObject>
+#include <QPushButton>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using TransferTest = WindowOnSimulator;
@@ -28,4 +33,128 @@ TEST_F(TransferTest, SendAllThroughTheMenu)
     EXPECT_EQ(sim.frames().last()["raw"].toString(),
               QStringLiteral("fa fa 01 01 00 00 00 00 00 02") + QStringLiteral(" 00").repeated(14) +
                   QStringLiteral(" 03"));
+}
+
+namespace {
+
+QList<int> commandsOf(const QList<QJsonObject> &frames)
+{
+    QList<int> commands;
+    for (const auto &frame : frames)
+        commands << frame["command"].toInt();
+    return commands;
+}
+
+} // namespace
+
+// The window runs its events while the board is awaited, but nothing the
+// operator does can start a second job inside the first (feedback on and off).
+TEST_F(TransferTest, NothingStartsInsideATransfer)
+{
+    for (const int feedback : {1, 0}) {
+        SCOPED_TRACE(feedback);
+        LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--echo-delay-ms", "20"});
+        writeDisplayFile(1, 64, 16, QList<QRgb>(3, qRgb(255, 0, 0)));
+        startWindow();
+        openOn(sim);
+        state.settings.feedback = static_cast<std::int16_t>(feedback);
+        int attempts = 0;
+        QTimer again;
+        QObject::connect(&again, &QTimer::timeout, [&] {
+            ++attempts;
+            trigger("mnurunStr");
+            trigger("mnufilNew");
+        });
+        again.start(15);
+        trigger("mnurunStr");
+        again.stop();
+        EXPECT_GT(attempts, 0);
+        EXPECT_EQ(prompter.titledTexts(),
+                  (QStringList{"发送显示命令|    开始显示从0幕开始, 3幕画面  ", "Pravik|发送成功"}));
+        EXPECT_EQ(state.screens.text(3, pravik::document::PictureColumn), QStringLiteral("s3.bmp"));
+        sim.stop();
+        EXPECT_EQ(commandsOf(sim.frames()),
+                  (QList<int>{0x12, 0x12, 4, 0x12, 0x12, 4, 0x12, 0x12, 4, 1}));
+        prompter.clear();
+    }
+}
+
+// 停止发送 (or Escape) ends the job after the frame on the wire, over a
+// pseudo-terminal and over UDP: whole frames only, no display question, the
+// count told, the window usable.
+TEST_F(TransferTest, StopEndsTheJobAfterTheFrameOnTheWire)
+{
+    for (const bool udp : {false, true}) {
+        SCOPED_TRACE(udp);
+        LedboardSim sim(QStringList{udp ? "--udp" : "--pty"} +
+                        (udp ? QStringList{"127.0.0.2:0"} : QStringList()) +
+                        QStringList{"--width", "64", "--height", "16", "--echo-delay-ms", "20"});
+        writeDisplayFile(1, 64, 16, QList<QRgb>(6, qRgb(255, 0, 0)), udp ? sim.udpPort() : QString());
+        startWindow();
+        openOn(sim);
+        auto *stop = window->findChild<QPushButton *>(QStringLiteral("cmdstop"));
+        QTimer::singleShot(100, [&] {
+            if (udp)
+                QTest::keyClick(window.get(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(stop, Qt::LeftButton);
+        });
+        trigger("mnurunStr");
+        sim.stop();
+        const QList<int> commands = commandsOf(sim.frames());
+        const int screens = static_cast<int>(commands.count(4));
+        QList<int> wholeRun;
+        for (int screen = 0; screen < 6; ++screen)
+            wholeRun << 0x12 << 0x12 << 4;
+        EXPECT_EQ(commands, wholeRun.first(commands.size()));
+        EXPECT_LT(screens, 6);
+        EXPECT_EQ(prompter.titledTexts(),
+                  QStringList{QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕").arg(screens)});
+        EXPECT_TRUE(window->findChild<QTableView *>(QStringLiteral("Grid1"))->isEnabled());
+        EXPECT_FALSE(stop->isVisible());
+        EXPECT_TRUE(window->findChild<QAction *>(QStringLiteral("mnurunStr"))->isEnabled());
+        prompter.clear();
+    }
+}
+
+// Closing the window mid-transfer: the frame on the wire is the last one,
+// nothing more is shown, and the program is told to end.
+TEST_F(TransferTest, ClosingTheWindowEndsTheTransferQuietly)
+{
+    LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--echo-delay-ms", "20"});
+    writeDisplayFile(1, 64, 16, QList<QRgb>(6, qRgb(255, 0, 0)));
+    startWindow();
+    openOn(sim);
+    qsizetype loggedAtClose = -1;
+    QTimer::singleShot(100, [&] {
+        loggedAtClose = sim.frames().size();
+        window->close();
+    });
+    trigger("mnurunStr");
+    sim.stop();
+    ASSERT_GE(loggedAtClose, 0); // the window ran its events mid-transfer
+    EXPECT_LE(sim.frames().size(), loggedAtClose + 1);
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_FALSE(window->isVisible());
+}
+
+// A silent board: the window stays alive through the whole time-out, and a
+// stop meanwhile waits for the frame on the wire to time out.
+TEST_F(TransferTest, StopWhileASilentBoardIsAwaited)
+{
+    LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--silent-after", "1"});
+    writeDisplayFile(1, 64, 16, QList<QRgb>(2, qRgb(255, 0, 0)));
+    startWindow();
+    openOn(sim);
+    bool stopped = false;
+    QTimer::singleShot(300, [&] {
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        stopped = true;
+    });
+    trigger("mnurunStr");
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"超时|请检查线路"});
+    sim.stop();
+    EXPECT_EQ(sim.frames().size(), 2);
+    EXPECT_TRUE(window->findChild<QTableView *>(QStringLiteral("Grid1"))->isEnabled());
 }

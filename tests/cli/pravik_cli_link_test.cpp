@@ -1,9 +1,12 @@
-// pravik-cli clock and range against the board simulator, over a
+// pravik-cli clock, range and a stopped send against the board simulator, over a
 // pseudo-terminal and over UDP on the loopback network. How a whole send ends
 // on each fault of the board or the line is in the fault cases.
 #include "pravik_cli_run.h"
 
 #include <QDate>
+#include <QJsonObject>
+
+#include <csignal>
 #include <gtest/gtest.h>
 
 TEST(CliLinkWithSimulator, ClockOverAPseudoTerminal)
@@ -37,4 +40,37 @@ TEST(CliLinkWithSimulator, RangeOverUdp)
     EXPECT_EQ(frames[0]["raw"].toString(),
               QStringLiteral("fa fa 01 01 00 00 00 00 2c 05 00 00 00 00 00 00 00 00 00 00 00 00 "
                              "00 00 32"));
+}
+
+// Ctrl-C or SIGTERM in the middle of Send All: the frame on the wire is
+// answered first, no display command follows, the terminal learns how many
+// screens arrived and the shell which signal it was.
+TEST(CliLinkWithSimulator, ASignalStopsSendAllAfterTheFrameOnTheWire)
+{
+    const std::tuple<int, const char *> cases[] = {{SIGINT, "--pty"}, {SIGTERM, "--udp"}};
+    for (const auto &[signal, link] : cases) {
+        SCOPED_TRACE(link);
+        const bool udp = QLatin1String(link) == QLatin1String("--udp");
+        LedboardSim sim(QStringList{link} + (udp ? QStringList{"127.0.0.2:0"} : QStringList()) +
+                        QStringList{"--type", "2", "--echo-delay-ms", "20"});
+        QProcess cli;
+        cli.start(QStringLiteral(PRAVIK_CLI_PATH),
+                  {"send", kExampleFile, "--yes", "--link", udp ? udpLink(sim) : serialLink(sim)});
+        ASSERT_GE(sim.waitForFrames(9).size(), 9);
+        ::kill(static_cast<pid_t>(cli.processId()), signal);
+        ASSERT_TRUE(cli.waitForFinished(10000));
+        EXPECT_EQ(cli.exitCode(), 128 + signal);
+        sim.stop();
+
+        const QList<QJsonObject> frames = sim.frames();
+        EXPECT_LE(frames.size(), 11); // at most the frame that was on the wire more
+        int screens = 0;
+        for (const QJsonObject &frame : frames) {
+            EXPECT_EQ(frame["status"].toString(), QStringLiteral("ok"));
+            EXPECT_NE(frame["command"].toInt(), 1);
+            screens += frame["command"].toInt() == 4;
+        }
+        EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()).trimmed(),
+                  QStringLiteral("Pravik: 已停止发送，%1 幕画面已送到屏幕").arg(screens));
+    }
 }

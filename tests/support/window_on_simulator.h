@@ -21,12 +21,16 @@
 class WindowOnSimulator : public ::testing::Test
 {
 protected:
-    // Writes show.lt for a board on COM9 whose screens are single-colour
-    // pictures filling the board, one colour each.
-    void writeDisplayFile(int type, int width, int height, const QList<QRgb> &screenColours)
+    // Writes show.lt for a board on COM9 (or on UDP at `udpPort` of
+    // 127.0.0.2) whose screens are single-colour pictures filling the board,
+    // one colour each.
+    void writeDisplayFile(int type, int width, int height, const QList<QRgb> &screenColours,
+                          const QString &udpPort = {})
     {
         pravik::document::BoardSettings settings;
-        settings.port = 9;
+        settings.port = udpPort.isEmpty() ? 9 : 0;
+        settings.ipAddress = QStringLiteral("127.0.0.2");
+        settings.ipPort = udpPort.isEmpty() ? 1973 : udpPort.toInt();
         settings.baud = 115200;
         settings.scrtype = static_cast<std::int16_t>(type);
         settings.scrwidth = static_cast<std::int16_t>(width);
