@@ -8,6 +8,7 @@
 #include "pravik/jobs/job_view.h"
 #include "pravik/jobs/transmission_jobs.h"
 #include "pravik/link/clock.h"
+#include "pravik/link/event_pump.h"
 #include "pravik/link/exchange.h"
 #include "pravik/link/frame.h"
 #include "pravik/link/serial_transport.h"
@@ -78,7 +79,10 @@ double sendAllOver(link::Transport &transport, const Board &board, QList<QByteAr
     link::SystemClock clock;
     QTimer timer;
     link::TimerTickWaiter ticks(timer);
-    const link::ExchangeContext exchangeContext{1, true, prompter, clock, ticks};
+    // The window's way: its events run between frames and slices of a wait.
+    link::EventPump pump;
+    const link::ExchangeContext exchangeContext{1, true, prompter, clock, ticks,
+                                                [&pump] { pump.run(); }};
     document::Vocabulary vocabulary;
     document::fillVocabulary(vocabulary);
     picture::BoardCanvas canvas(160, 32, 1256);
@@ -186,6 +190,8 @@ int main(int argc, char *argv[])
         board.settings.port = 1;
         board.settings.baud = baud;
         link::SerialTransport serial;
+        link::EventPump pump;
+        serial.setKeepAlive([&pump] { pump.run(); });
         serial.configure(sim.endpoint, baud);
         if (serial.open())
             return 1;

@@ -208,12 +208,13 @@ void MainWindow::stopTransfer()
 void MainWindow::transferStarted()
 {
     m_stop.reset();
+    m_eventPump.restart();
     m_transferMode->enter(m_settingsDialog);
 }
 
 void MainWindow::keepAlive()
 {
-    QCoreApplication::processEvents();
+    m_eventPump.run();
 }
 
 void MainWindow::transferEnded()

@@ -5,6 +5,7 @@
 
 #include "pravik/jobs/stop_token.h"
 #include "pravik/link/board_link.h"
+#include "pravik/link/event_pump.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -137,6 +138,7 @@ private:
     QPushButton *m_stopButton = nullptr;
     std::unique_ptr<class TransferMode> m_transferMode;
     jobs::StopToken m_stop;
+    link::EventPump m_eventPump;
     std::unique_ptr<class TransferView> m_transferView;
     QLabel *m_contactPanel = nullptr;
     QLabel *m_fileNamePanel = nullptr;

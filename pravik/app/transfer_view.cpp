@@ -61,7 +61,7 @@ void TransferView::beginTransfer(int progressMaximum)
     m_w.frame->show();
     m_w.frame->raise();
     m_w.grid->setEnabled(false);
-    m_w.frame->repaint();
+    m_w.frame->update();
 }
 
 void TransferView::showScreen(int, const QString &caption, const picture::BoardCanvas &canvas)
@@ -70,13 +70,13 @@ void TransferView::showScreen(int, const QString &caption, const picture::BoardC
     m_w.strip1->setPixmap(QPixmap::fromImage(canvas.strip1()));
     if (canvas.usesTwoStrips())
         m_w.strip2->setPixmap(QPixmap::fromImage(canvas.strip2()));
-    m_w.frame->repaint();
+    m_w.frame->update();
 }
 
 void TransferView::setProgress(int value)
 {
     m_w.progress->setValue(value);
-    m_w.progress->repaint();
+    m_w.progress->update();
 }
 
 void TransferView::endTransfer(bool restoreWindow)

@@ -17,8 +17,8 @@ namespace pravik::app {
 // The main window's side of a transfer: the preview frame "scrFrame" with
 // the canvas strips over the grid, its caption, the progress bar "p", the
 // disabled grid, and the window enlarged for the preview and restored after.
-// Everything is repainted at once, because the exchange blocks the event loop
-// while it waits for the board.
+// Changes are painted when the window next runs its events, which it does
+// between frames and while it waits for the board.
 class TransferView : public jobs::JobView
 {
 public:

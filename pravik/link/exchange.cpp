@@ -27,6 +27,10 @@ ExchangeResult linkFailed(const ExchangeContext &context, const LinkFailure &fai
 ExchangeResult exchangePacket(Transport &transport, const ExchangeContext &context,
                               QByteArray &buffer, int checksumIndex)
 {
+    // A fast board answers within one slice: the window then gets its turn
+    // once a frame, and decides itself how often it needs it.
+    if (context.keepAlive)
+        context.keepAlive();
     const std::uint8_t checksum = payloadChecksum(buffer, checksumIndex);
     buffer[checksumIndex] = static_cast<char>(checksum);
     const QByteArray frame = buildFrame(context.busAddress, buffer, checksumIndex);

@@ -29,9 +29,10 @@ struct ExchangeContext
     common::Prompter &prompter;
     Clock &clock;
     TickWaiter &tickWaiter;
-    // Set by a window that must stay alive while the board is awaited: the
-    // wait is then cut into slices of kKeepAliveSliceMsecs with a call of
-    // this between them. The time-out stays the same.
+    // Set by a window that must stay alive while the board is awaited: it is
+    // called before each frame, and the wait for an echo is cut into slices
+    // of kKeepAliveSliceMsecs with a call between them. The time-out stays
+    // the same.
     std::function<void()> keepAlive = {};
 };
 

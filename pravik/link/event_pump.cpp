@@ -1,0 +1,17 @@
+#include "event_pump.h"
+
+#include "transport.h"
+
+#include <QCoreApplication>
+
+namespace pravik::link {
+
+void EventPump::run()
+{
+    if (m_sinceLastRun.isValid() && m_sinceLastRun.elapsed() < kKeepAliveSliceMsecs / 2)
+        return;
+    QCoreApplication::processEvents();
+    m_sinceLastRun.start();
+}
+
+} // namespace pravik::link
