@@ -116,7 +116,7 @@ bool measure(const QString &simPath, bool udp, int screens)
     const double stallMsecs = longestGap / 1e6;
     std::printf("Send All of %d screens through the window, %s\n", screens,
                 udp ? "UDP 127.0.0.2" : "a pseudo-terminal paced at 9600 baud");
-    std::printf("  DEBUG longest gap ended at %.3f s\n", longestGapEnd / 1e9);
+    std::printf("  the longest stall ended %.3f s after Send All began\n", longestGapEnd / 1e9);
     std::printf("  %.1f s, %d timer ticks, %s\n", seconds, ticks,
                 sent ? "sent" : qPrintable(prompter.texts().join(u" / ")));
     const bool met = sent && stallMsecs <= kStallLimitMsecs;

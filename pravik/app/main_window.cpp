@@ -208,8 +208,11 @@ void MainWindow::stopTransfer()
 void MainWindow::transferStarted()
 {
     m_stop.reset();
-    m_eventPump.restart();
     m_transferMode->enter(m_settingsDialog);
+    // The greyed commands are drawn now, before the preview's first screen.
+    m_eventPump.restart();
+    m_eventPump.run();
+    m_eventPump.restart();
 }
 
 void MainWindow::keepAlive()
