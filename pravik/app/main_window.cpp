@@ -269,7 +269,7 @@ void MainWindow::buildStatusBar()
     m_progress->hide();
     bar->addPermanentWidget(m_progress, 1);
     m_transferView = std::make_unique<TransferView>(TransferView::Widgets{
-        this, m_canvasFrame, m_strip1, m_strip2, m_progress, m_grid,
+        this, m_canvasFrame, m_strip1, m_strip2, m_progress,
         {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList, m_cellEditor}});
 }
 

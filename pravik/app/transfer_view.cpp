@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
-#include <QTableView>
 
 namespace pravik::app {
 namespace {
@@ -60,7 +59,6 @@ void TransferView::beginTransfer(int progressMaximum)
     m_w.frame->move(0, 0);
     m_w.frame->show();
     m_w.frame->raise();
-    m_w.grid->setEnabled(false);
     m_w.frame->update();
 }
 
@@ -83,7 +81,6 @@ void TransferView::endTransfer(bool restoreWindow)
 {
     m_w.frame->hide();
     m_w.progress->hide();
-    m_w.grid->setEnabled(true);
     if (restoreWindow && m_savedWindowSize.isValid() &&
         m_w.window->windowState() == Qt::WindowNoState) {
         m_w.window->resize(m_savedWindowSize);

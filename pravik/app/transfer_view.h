@@ -9,14 +9,14 @@ class QGroupBox;
 class QLabel;
 class QMainWindow;
 class QProgressBar;
-class QTableView;
 class QWidget;
 
 namespace pravik::app {
 
 // The main window's side of a transfer: the preview frame "scrFrame" with
-// the canvas strips over the grid, its caption, the progress bar "p", the
-// disabled grid, and the window enlarged for the preview and restored after.
+// the canvas strips over the grid, its caption, the progress bar "p", and the
+// window enlarged for the preview and restored after. The grid is disabled
+// by the window's transfer mode, which covers every transfer.
 // Changes are painted when the window next runs its events, which it does
 // between frames and while it waits for the board.
 class TransferView : public jobs::JobView
@@ -29,7 +29,6 @@ public:
         QLabel *strip1;
         QLabel *strip2;
         QProgressBar *progress;
-        QTableView *grid;
         QList<QWidget *> cellEditors;
     };
 
