@@ -50,8 +50,7 @@ int runDirectCommand(const QStringList &arguments, Terminal &terminal, const cha
     cliLink.useSerialDevice(board->serialDevice);
     cliLink.link().openLink();
     // One frame: a signal lets it be answered first, then tells the shell.
-    jobs::StopToken stop;
-    const StopOnSignals stopOnSignals(stop);
+    const StopOnSignals stopOnSignals;
     return stopOnSignals.exitStatus(exitStatusOf(command(cliLink.link(), line.words)));
 }
 

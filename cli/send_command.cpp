@@ -129,8 +129,7 @@ int runSend(const QStringList &arguments, Terminal &terminal)
     document::fillVocabulary(vocabulary);
     picture::BoardCanvas canvas(board->settings.scrwidth, board->settings.scrhigh, kStripWidth);
     TerminalJobView view(terminal.err, interactive);
-    jobs::StopToken stop;
-    const StopOnSignals stopOnSignals(stop);
+    const StopOnSignals stopOnSignals;
     jobs::JobContext context{board->settings,
                              board->screens,
                              vocabulary,
@@ -143,7 +142,7 @@ int runSend(const QStringList &arguments, Terminal &terminal)
                              [&] { return cliLink.link().serialPortOpen(); },
                              prompter,
                              view,
-                             stop};
+                             stopOnSignals.token()};
     const jobs::JobResult result = row > 0              ? jobs::sendSpecifiedPicture(context, row)
                                    : options.properties ? jobs::sendAllProperties(context)
                                                         : jobs::sendAll(context);

@@ -21,10 +21,10 @@ extern "C" void onStopSignal(int signal)
 
 } // namespace
 
-StopOnSignals::StopOnSignals(jobs::StopToken &stop)
+StopOnSignals::StopOnSignals()
 {
     g_received = 0;
-    g_stop = &stop;
+    g_stop = &m_stop;
     struct sigaction action = {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);

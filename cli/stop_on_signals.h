@@ -10,15 +10,21 @@ namespace pravik::cli {
 class StopOnSignals
 {
 public:
-    explicit StopOnSignals(jobs::StopToken &stop);
+    StopOnSignals();
     ~StopOnSignals();
     StopOnSignals(const StopOnSignals &) = delete;
     StopOnSignals &operator=(const StopOnSignals &) = delete;
+
+    // What the job looks at before each frame.
+    const jobs::StopToken &token() const { return m_stop; }
 
     // The signal that arrived, or 0.
     int received() const;
     // 128 + the signal when one arrived, else `status`.
     int exitStatus(int status) const;
+
+private:
+    jobs::StopToken m_stop;
 };
 
 } // namespace pravik::cli

@@ -210,9 +210,7 @@ void MainWindow::transferStarted()
     m_stop.reset();
     m_transferMode->enter(m_settingsDialog);
     // The greyed commands are drawn now, before the preview's first screen.
-    m_eventPump.restart();
-    m_eventPump.run();
-    m_eventPump.restart();
+    m_eventPump.runNow();
 }
 
 void MainWindow::keepAlive()

@@ -14,4 +14,10 @@ void EventPump::run()
     m_sinceLastRun.start();
 }
 
+void EventPump::runNow()
+{
+    QCoreApplication::processEvents();
+    m_sinceLastRun.invalidate();
+}
+
 } // namespace pravik::link

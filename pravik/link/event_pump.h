@@ -11,8 +11,9 @@ class EventPump
 {
 public:
     void run();
-    // A new transfer: the first request runs the events at once.
-    void restart() { m_sinceLastRun.invalidate(); }
+    // Runs the events now, whatever the time, and lets the next request
+    // through as well: a transfer begins with a repaint of the whole window.
+    void runNow();
 
 private:
     QElapsedTimer m_sinceLastRun;

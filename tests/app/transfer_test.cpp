@@ -14,6 +14,18 @@
 
 using TransferTest = WindowOnSimulator;
 
+namespace {
+
+QList<int> commandsOf(const QList<QJsonObject> &frames)
+{
+    QList<int> commands;
+    for (const auto &frame : frames)
+        commands << frame["command"].toInt();
+    return commands;
+}
+
+} // namespace
+
 TEST_F(TransferTest, SendAllThroughTheMenu)
 {
     LedboardSim sim({"--pty", "--width", "64", "--height", "16"});
@@ -26,26 +38,11 @@ TEST_F(TransferTest, SendAllThroughTheMenu)
     EXPECT_TRUE(window->findChild<QTableView *>(QStringLiteral("Grid1"))->isEnabled());
     EXPECT_FALSE(window->findChild<QGroupBox *>(QStringLiteral("scrFrame"))->isVisible());
     sim.stop();
-    QList<int> commands;
-    for (const auto &frame : sim.frames())
-        commands << frame["command"].toInt();
-    EXPECT_EQ(commands, (QList<int>{0x12, 0x12, 4, 0x12, 0x12, 4, 1}));
+    EXPECT_EQ(commandsOf(sim.frames()), (QList<int>{0x12, 0x12, 4, 0x12, 0x12, 4, 1}));
     EXPECT_EQ(sim.frames().last()["raw"].toString(),
               QStringLiteral("fa fa 01 01 00 00 00 00 00 02") + QStringLiteral(" 00").repeated(14) +
                   QStringLiteral(" 03"));
 }
-
-namespace {
-
-QList<int> commandsOf(const QList<QJsonObject> &frames)
-{
-    QList<int> commands;
-    for (const auto &frame : frames)
-        commands << frame["command"].toInt();
-    return commands;
-}
-
-} // namespace
 
 // The window runs its events while the board is awaited, but nothing the
 // operator does can start a second job inside the first (feedback on and off).
