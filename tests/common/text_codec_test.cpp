@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace common;
 
 TEST(TextCodec, KeepsCharactersOutsideGbk)
@@ -19,4 +21,46 @@ TEST(TextCodec, ReadsPastBytesThatAreNoCharacter)
     // A lead byte at the very end has no second half.
     EXPECT_EQ(decodeGbk(QByteArray("ab\xCF")), QStringLiteral("ab\uFFFD"));
     EXPECT_EQ(decodeGbk(QByteArray()), QString());
+}
+
+// Known answers where GB18030 writes other bytes or none.
+TEST(TextCodec, CodePage936IsWindowsChineseCodePage)
+{
+    const std::pair<const char16_t *, QByteArray> cases[] = {
+        {u"营业", "\xD3\xAA\xD2\xB5"}, {u"€5", "\x80\x35"}, {u"—～·", "\xA1\xAA\xA1\xAB\xA1\xA4"}};
+    std::optional<char32_t> refused;
+    for (const auto &[text, bytes] : cases) {
+        EXPECT_EQ(encodeCodePage936(QString::fromUtf16(text), &refused), bytes);
+        EXPECT_EQ(refused, std::nullopt);
+        EXPECT_EQ(decodeCodePage936(bytes), QString::fromUtf16(text));
+    }
+    qsizetype bad = 0; // GB18030's euro sign is no character here
+    EXPECT_EQ(decodeCodePage936("a\xA2\xE3", &bad), QStringLiteral("a\uFFFD\uFFFD"));
+    EXPECT_EQ(bad, 2);
+
+    const QString path = QStringLiteral("C:\\Bilder\\ä") + QString::fromUcs4(U"\U00020BB7") +
+                         QStringLiteral("ö.bmp");
+    EXPECT_EQ(encodeCodePage936(path, &refused), QByteArray("C:\\Bilder\\???.bmp"));
+    EXPECT_EQ(refused, U'ä');
+    EXPECT_EQ(outsideCodePage936(QStringLiteral("D:\\文字\\Café€.txt")), std::nullopt);
+}
+
+// A screen's .txt from the board's software is code page 936; one from a
+// Linux editor is UTF-8. Short Chinese words are often valid UTF-8 as well.
+TEST(TextCodec, PlainTextIsCodePage936UnlessPlainlyUtf8)
+{
+    const std::pair<QByteArray, const char16_t *> cases[] = {
+        {"\xD3\xAA\xD2\xB5 9:00", u"营业 9:00"}, // UTF-8: Cyrillic
+        {"\xCD\xA8\xD6\xAA", u"通知"},           // UTF-8: combining marks
+        {"\xC3\xA9\xCC\xA8", u"茅台"},           // UTF-8: Latin
+        {"\x80\x35", u"€5"},
+        {"\xE4\xBA\xBA\xE4\xBA\xBA", u"人人"}, // also plain GB2312, of rare characters
+        {"\xE4\xB8\xAD", u"中"},
+        {"\xEF\xBB\xBF\xE9\x80\x9A\xE7\x9F\xA5", u"通知"},
+        {"\xEF\xBB\xBF\xC3\xA9", u"é"},
+        {"Caf\xC3\xA9 \xE8\x90\xA5\xE4\xB8\x9A", u"Café 营业"},
+        {"\xC3\xA9", u"茅"}, // both readings plausible: code page 936 is never garbled
+    };
+    for (const auto &[bytes, text] : cases)
+        EXPECT_EQ(decodePlainText(bytes), QString::fromUtf16(text)) << bytes.toHex().constData();
 }
