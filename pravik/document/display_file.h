@@ -33,11 +33,13 @@ struct LoadHooks
 
 // The bytes of a display file for these settings and screens: [comm] with its
 // nine lines, [Pics] with one nine-line record per screen, CR LF line ends,
-// in the Chinese code page.
+// in code page 936. A character outside the code page, which the save
+// refuses, is written as "?".
 QByteArray displayFileBytes(const BoardSettings &settings, const ScreenList &screens);
 
 // Why the list cannot be written as it stands, or an empty text when it can:
-// a field holding a double quote or a line break would not read back.
+// a field holding a double quote or a line break would not read back, and a
+// character outside code page 936 would come back as another one.
 QString unsavableField(const ScreenList &screens);
 
 // Writes the display file. The old file is replaced only once the new one is

@@ -4,6 +4,7 @@
 #include "list_input_reader.h"
 #include "program_texts.h"
 
+#include "common/dotted_address.h"
 #include "common/numbers.h"
 #include "common/prompter.h"
 #include "common/text_codec.h"
@@ -34,6 +35,23 @@ QStringView cut(const QString &line, qsizetype width)
     return QStringView(line).right(width);
 }
 
+// The numeric value of a settings line's last `width` characters. A value
+// shorter than the cut leaves the key's "=" in it: Pravik writes a board 8
+// LEDs wide as "scrwidth =  8", whose cut "=  8" starts with no number. Then
+// the digits after the "=" are the value; a cut holding a number of its own,
+// or a sign after its "=", reads as the leading number as before.
+double numericValue(const QString &line, qsizetype width)
+{
+    const QStringView text = cut(line, width);
+    const double value = leadingNumber(text);
+    const qsizetype equals = text.lastIndexOf(u'=');
+    if (value != 0 || equals < 0)
+        return value;
+    const QStringView after = text.mid(equals + 1).trimmed();
+    const bool digitFollows = !after.isEmpty() && after.front() >= u'0' && after.front() <= u'9';
+    return digitFollows ? leadingNumber(after) : value;
+}
+
 // Lines 2 to 9 of the file. Nothing is stored unless every line can be read,
 // so a broken file leaves the board settings as they were.
 std::optional<BoardSettings> readSettings(const QStringList &lines, BoardSettings settings)
@@ -44,12 +62,12 @@ std::optional<BoardSettings> readSettings(const QStringList &lines, BoardSetting
     // Ports beyond the sixteen serial ports (and negative ones) fall back to COM1.
     settings.port = (*port > 16 || *port < 0) ? 1 : static_cast<std::int16_t>(*port);
 
-    const double linkValue = leadingNumber(cut(lines[1], 6));
+    const double linkValue = numericValue(lines[1], 6);
     if (!settings.isEthernet()) {
         settings.baud = linkValue;
     } else {
         settings.ipPort = static_cast<std::int32_t>(roundHalfEven(linkValue));
-        settings.ipAddress = lines[2].mid(kFirstIpOctetText);
+        settings.ipAddress = common::canonicalDottedQuad(lines[2].mid(kFirstIpOctetText));
         if (!splitIpOctets(settings.ipAddress, settings.ipOctets))
             return std::nullopt;
     }
@@ -67,12 +85,12 @@ std::optional<BoardSettings> readSettings(const QStringList &lines, BoardSetting
     const auto type = static_cast<std::int16_t>(leadingNumber(cut(lines[5], 1)));
     settings.scrtype = type > 3 ? 0 : type;
 
-    const auto width = static_cast<std::int16_t>(roundHalfEven(leadingNumber(cut(lines[6], 4))));
+    const auto width = static_cast<std::int16_t>(roundHalfEven(numericValue(lines[6], 4)));
     // A board is a whole number of 8-LED columns wide; anything else (a negative
     // width too) is read as the 80-LED board.
     settings.scrwidth = (width % 8 != 0 || width < 0) ? 80 : width;
 
-    const auto height = static_cast<std::int16_t>(roundHalfEven(leadingNumber(cut(lines[7], 4))));
+    const auto height = static_cast<std::int16_t>(roundHalfEven(numericValue(lines[7], 4)));
     settings.scrhigh = height < 1 ? 32 : height;
     return settings;
 }
@@ -84,7 +102,7 @@ LoadResult loadDisplayFileBytes(const QByteArray &bytes, BoardSettings &settings
                                 const LoadHooks &hooks)
 {
     initScreenList(screens);
-    ListInputReader reader(common::decodeGbk(bytes));
+    ListInputReader reader(common::decodeCodePage936(bytes));
 
     QString line;
     if (!reader.readLine(line) || line != QStringLiteral("[comm]")) {

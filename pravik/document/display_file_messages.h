@@ -11,4 +11,10 @@ inline const QString kTooLongText = QStringLiteral("显示文件超长");
 QString cannotReadText(const QString &path, const QString &reason);
 QString cannotSaveText(const QString &path, const QString &reason);
 
+// A text the display file's code page 936 cannot hold: the screen number and
+// field name, or the board's IP address.
+QString fieldOutsideCodePageText(int screen, const QString &fieldName, char32_t character,
+                                 const QString &field);
+QString addressOutsideCodePageText(char32_t character, const QString &address);
+
 } // namespace pravik::document

@@ -7,7 +7,6 @@
 #include "common/prompter.h"
 #include "common/text_codec.h"
 
-
 namespace pravik::document {
 namespace {
 
@@ -59,7 +58,7 @@ QByteArray displayFileBytes(const BoardSettings &settings, const ScreenList &scr
         for (int c = PictureColumn; c < kScreenColumns; ++c)
             appendLine(text, quoted(screens.text(r, c)));
     }
-    return common::encodeGbk(text);
+    return common::encodeCodePage936(text);
 }
 
 QString unsavableField(const ScreenList &screens)
@@ -73,6 +72,11 @@ QString unsavableField(const ScreenList &screens)
                     .arg(r - 1)
                     .arg(QString::fromUtf16(kFieldNames[c]), field);
             }
+            // Other programs read the file as code page 936: a character
+            // outside it would come back as another one.
+            if (const auto refused = common::outsideCodePage936(field))
+                return fieldOutsideCodePageText(r - 1, QString::fromUtf16(kFieldNames[c]), *refused,
+                                                field);
         }
     }
     return {};
@@ -81,7 +85,11 @@ QString unsavableField(const ScreenList &screens)
 bool saveDisplayFile(const QString &path, const BoardSettings &settings,
                      const ScreenList &screens, common::Prompter &prompter)
 {
-    const QString problem = unsavableField(screens);
+    QString problem = unsavableField(screens);
+    if (problem.isEmpty() && settings.isEthernet()) {
+        if (const auto refused = common::outsideCodePage936(settings.ipAddress))
+            problem = addressOutsideCodePageText(*refused, settings.ipAddress);
+    }
     if (!problem.isEmpty()) {
         prompter.tell(problem, kProgramTitle, common::MessageIcon::Error);
         return false;

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace pravik::document;
 
 namespace {
@@ -56,12 +58,18 @@ std::unique_ptr<Loaded> load(const QByteArray &bytes, BoardSettings start = {},
 
 TEST(DisplayFileLoad, SaveLoadSaveIsByteIdentical)
 {
-    for (const BoardSettings &board : {serialBoard(), ethernetBoard()}) {
+    // Values of one digit leave the "=" inside the cut-out characters.
+    BoardSettings tiny = ethernetBoard();
+    tiny.ipPort = 7;
+    tiny.scrwidth = 8;
+    tiny.scrhigh = 1;
+    for (const BoardSettings &board : {serialBoard(), ethernetBoard(), tiny}) {
         ScreenList list = listWithPictures(3);
         list.setText(2, EntryEffectColumn, QStringLiteral("动画/连续"));
         list.setText(2, StayModeColumn, QStringLiteral("随机"));
-        list.setText(3, PictureColumn, QStringLiteral("D:\\文字\\通知, 今天.rtf"));
+        list.setText(3, PictureColumn, QStringLiteral("D:\\文字\\通知, 今天€.rtf"));
         const QByteArray saved = displayFileBytes(board, list);
+        EXPECT_TRUE(saved.contains("\xBD\xF1\xCC\xEC\x80.rtf")); // the euro sign is byte 80
 
         // Loading replaces the whole list, rows deleted before included.
         ScreenList before = listWithPictures(5);
@@ -75,21 +83,29 @@ TEST(DisplayFileLoad, SaveLoadSaveIsByteIdentical)
     }
 }
 
-// The whole address is in the round trip above; octets the text does not
-// reach keep their value.
+// Octets the text does not reach keep their value; zero-padded octets, as
+// network modules show them, are decimal and the address is written without
+// the padding so that the board can be reached at it.
 TEST(DisplayFileLoad, EthernetAddressIsSplitIntoOctets)
 {
+    const std::tuple<QByteArray, const char *, std::array<std::int16_t, 4>> cases[] = {
+        {"IP Address = 10.0.7", "10.0.7", {10, 0, 7, 4}},
+        {"IP Address = 127.000.000.002", "127.0.0.2", {127, 0, 0, 2}},
+        {"IP Address = 192.168.001.010", "192.168.1.10", {192, 168, 1, 10}},
+    };
     BoardSettings start;
     start.ipOctets = {1, 2, 3, 4};
-    const QByteArrayList lines = {"Port =   0",     "IP Port =    2000", "IP Address = 10.0.7",
-                                  "Address =  9",   "feedback =  0",     "scrtype =  2",
-                                  "scrwidth =  64", "scrhigh =  16"};
-    auto loaded = load(commWith(lines), start);
-    EXPECT_EQ(loaded->result, LoadResult::Loaded);
-    EXPECT_EQ(loaded->settings.ipOctets, (std::array<std::int16_t, 4>{10, 0, 7, 4}));
-    EXPECT_EQ(loaded->settings.ipPort, 2000);
-    EXPECT_EQ(loaded->settings.address, (std::array<std::uint8_t, 2>{9, 9}));
-    EXPECT_EQ(loaded->settings.feedback, 0);
+    for (const auto &[line, address, octets] : cases) {
+        const QByteArrayList lines = {"Port =   0",     "IP Port =    2000", line,
+                                      "Address =  9",   "feedback =  0",     "scrtype =  2",
+                                      "scrwidth =  64", "scrhigh =  16"};
+        auto loaded = load(commWith(lines), start);
+        EXPECT_EQ(loaded->result, LoadResult::Loaded);
+        EXPECT_EQ(loaded->settings.ipAddress, QString::fromLatin1(address));
+        EXPECT_EQ(loaded->settings.ipOctets, octets);
+        EXPECT_EQ(loaded->settings.ipPort, 2000);
+        EXPECT_EQ(loaded->settings.address, (std::array<std::uint8_t, 2>{9, 9}));
+    }
 }
 
 TEST(DisplayFileLoad, SettingsValuesAreCutFromTheLineEnds)
@@ -117,8 +133,14 @@ TEST(DisplayFileLoad, SettingsValuesAreCutFromTheLineEnds)
         {6, "scrwidth =  10240", with([](BoardSettings &s) { s.scrwidth = 240; })},
         {6, "scrwidth = -8", with([](BoardSettings &s) { s.scrwidth = 0; })}, // "= -8" reads 0
         {6, "scrwidth = -808", with([](BoardSettings &s) { s.scrwidth = 80; })},
+        {6, "scrwidth =  8", with([](BoardSettings &s) { s.scrwidth = 8; })}, // cut "=  8"
+        {6, "scrwidth=16", with([](BoardSettings &s) { s.scrwidth = 16; })},
+        {6, "scrwidth = x8", with([](BoardSettings &s) { s.scrwidth = 0; })},
         {7, "scrhigh =  0", with([](BoardSettings &s) { s.scrhigh = 32; })},
         {7, "scrhigh =  16", with([](BoardSettings &s) { s.scrhigh = 16; })},
+        {7, "scrhigh =  9", with([](BoardSettings &s) { s.scrhigh = 9; })},
+        {7, "scrhigh = -5", with([](BoardSettings &s) { s.scrhigh = 32; })},
+        {1, "Baud =    5", with([](BoardSettings &s) { s.baud = 5; })},
         {5, "scrtype =  5", with([](BoardSettings &s) { s.scrtype = 0; })},
         {5, "scrtype =  3", with([](BoardSettings &s) { s.scrtype = 3; })},
         {4, "feedback =  7", with([](BoardSettings &s) { s.feedback = 1; })},

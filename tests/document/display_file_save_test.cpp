@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace pravik::document;
 
 namespace {
@@ -84,16 +86,29 @@ TEST(DisplayFileSave, ReplacesTheOldFileAndRefusesUnreadableFields)
     ASSERT_TRUE(saveDisplayFile(path, serialBoard(), listWithPictures(2), prompter));
     const QByteArray first = readFileBytes(path);
 
-    ScreenList bad = listWithPictures(3);
-    bad.setText(3, PictureColumn, QStringLiteral("C:\\pic\\\"quoted\".bmp"));
-    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), bad, prompter));
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("第 2 幕的图片文件")));
-    EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Error);
-    EXPECT_EQ(readFileBytes(path), first);
-
-    bad.setText(3, PictureColumn, QStringLiteral("two\nlines.bmp"));
-    EXPECT_FALSE(saveDisplayFile(path, serialBoard(), bad, prompter));
-    EXPECT_EQ(readFileBytes(path), first);
+    // A character outside code page 936 would be read back as another one.
+    BoardSettings unreadableAddress = ethernetBoard();
+    unreadableAddress.ipAddress = QStringLiteral("192.168.0.\uFFFD");
+    const std::tuple<const char16_t *, BoardSettings, const char16_t *> cases[] = {
+        {u"C:\\pic\\\"quoted\".bmp", serialBoard(), u"第 2 幕的图片文件含有双引号或换行符"},
+        {u"two\nlines.bmp", serialBoard(), u"第 2 幕的图片文件含有双引号或换行符"},
+        {u"C:\\Bilder\\Bär.bmp", serialBoard(),
+         u"第 2 幕的图片文件含有代码页 936 中没有的字符“ä” (U+00E4)，显示文件无法保存:\n"
+         u"C:\\Bilder\\Bär.bmp"},
+        {u"C:\\pic\\3.bmp", unreadableAddress,
+         u"IP 地址含有代码页 936 中没有的字符“\uFFFD” (U+FFFD)，显示文件无法保存:\n"
+         u"192.168.0.\uFFFD"},
+    };
+    for (const auto &[picture, settings, message] : cases) {
+        ScreenList bad = listWithPictures(3);
+        bad.setText(3, PictureColumn, QString::fromUtf16(picture));
+        prompter.clear();
+        EXPECT_FALSE(saveDisplayFile(path, settings, bad, prompter));
+        ASSERT_EQ(prompter.messages().size(), 1);
+        EXPECT_TRUE(prompter.messages()[0].text.startsWith(QString::fromUtf16(message)))
+            << prompter.messages()[0].text.toStdString();
+        EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Error);
+        EXPECT_EQ(readFileBytes(path), first);
+    }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("board.lt")});
 }
