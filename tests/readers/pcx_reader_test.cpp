@@ -4,6 +4,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 
 using pravik::picture::readPcx;
@@ -112,15 +113,16 @@ struct PalettedLayout
     int bits, planes;
 };
 
-const PalettedLayout kPalettedLayouts[] = {
-    {"1 bit", 1, 1}, {"4 bits packed", 4, 1}, {"4 planes", 1, 4}, {"8 bits", 8, 1}};
+const PalettedLayout kPalettedLayouts[] = {{"1 bit", 1, 1},    {"2 bits packed", 2, 1},
+                                           {"2 planes", 1, 2}, {"4 bits packed", 4, 1},
+                                           {"4 planes", 1, 4}, {"8 bits", 8, 1}};
 
 QList<QRgb> coloursOf(const PalettedLayout &layout)
 {
     if (layout.bits == 1 && layout.planes == 1)
         return {qRgb(0, 0, 0), qRgb(255, 255, 255)};
     QList<QRgb> colours;
-    for (int i = 0; i < (layout.bits == 8 ? 256 : 16); ++i)
+    for (int i = 0; i < 1 << (layout.bits * layout.planes); ++i)
         colours.append(layout.bits == 8 ? qRgb(i, (i * 7) % 256, 255 - i)
                                         : qRgb(i * 16, 255 - i * 15, (i * 37) % 256));
     return colours;
@@ -153,7 +155,7 @@ QByteArray patternFile(const PalettedLayout &layout, int width, int height, int 
     header.xmax = x0 + width - 1;
     header.ymax = y0 + height - 1;
     const QList<QRgb> colours = coloursOf(layout);
-    if (colours.size() == 16)
+    if (colours.size() == 4 || colours.size() == 16)
         header.palette16 = colours;
     const int bpl = header.bytesPerLine;
     QByteArray raw(qsizetype(bpl) * planes * height, char(0xFF));
@@ -168,6 +170,8 @@ QByteArray patternFile(const PalettedLayout &layout, int width, int height, int 
                 line[x] = char(index);
             else if (bits == 4)
                 line[x / 2] = char(line[x / 2] | (x % 2 ? index : index << 4));
+            else if (bits == 2)
+                line[x / 4] = char(line[x / 4] | index << (6 - 2 * (x % 4)));
             for (int plane = 0; bits == 1 && plane < planes; ++plane) {
                 if (!((index >> plane) & 1))
                     line[plane * bpl + x / 8] &= char(~(0x80 >> (x % 8)));
@@ -264,12 +268,35 @@ TEST(PcxReader, VersionThreeUsesTheStandardSixteenColours)
     EXPECT_EQ(image.pixel(1, 0), qRgb(0xFF, 0xFF, 0x55));
 }
 
+// A CGA picture's header holds the mode's background colour (high nibble of
+// byte 16) and palette choice (byte 19: colour burst, palette, intensity), or
+// four real colours. Pixels 0, 1, 2, 3 in one byte.
+TEST(PcxReader, TwoBitPicturesTakeTheCgaColours)
+{
+    const std::pair<QList<QRgb>, std::array<QRgb, 4>> cases[] = {
+        {{}, {0x000000, 0x00AA00, 0xAA0000, 0xAA5500}}, // left zero: palette 0, dim
+        {{qRgb(0x90, 0, 0), qRgb(0x20, 0, 0)}, {0x5555FF, 0x55FF55, 0xFF5555, 0xFFFF55}},
+        {{0, qRgb(0x40, 0, 0)}, {0x000000, 0x00AAAA, 0xAA00AA, 0xAAAAAA}},
+        {{qRgb(0xF0, 0, 0), qRgb(0xA0, 0, 0)}, {0xFFFFFF, 0x55FFFF, 0xFF5555, 0xFFFFFF}},
+        {{qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9), qRgb(10, 11, 12)},
+         {0x010203, 0x040506, 0x070809, 0x0A0B0C}},
+    };
+    for (const auto &[palette, colours] : cases) {
+        const PcxHeader header{
+            .bitsPerPixel = 2, .bytesPerLine = 2, .xmax = 3, .ymax = 0, .palette16 = palette};
+        const QImage image = readPcx(headerBytes(header) + QByteArray("\x1B\x00", 2));
+        ASSERT_EQ(image.size(), QSize(4, 1));
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(image.pixel(x, 0) & 0xFFFFFFu, colours[x]) << std::hex << colours[0];
+    }
+}
+
 // A truncated file is refused rather than shown with a black lower part.
 TEST(PcxReader, RefusesEveryTruncation)
 {
     const std::pair<const char *, QByteArray> files[] = {
         {"1 bit", patternFile(kPalettedLayouts[0], 13, 6)},
-        {"4 planes", patternFile(kPalettedLayouts[2], 13, 6)},
+        {"4 planes", patternFile(kPalettedLayouts[4], 13, 6)},
         {"8 bits", fixture(QStringLiteral("palette_256.pcx"))},
         {"24 bits", fixture(QStringLiteral("true_colour.pcx"))},
     };
@@ -297,7 +324,7 @@ TEST(PcxReader, RefusesHeadersItCannotHonour)
          file({.bytesPerLine = 10000, .xmax = 9999, .ymax = 4999})},
         {"window upside down", file({.ymin = 5, .ymax = 4})},
         {"bytes per line short of the width", file({.bytesPerLine = 3})},
-        {"2 bits", file({.bitsPerPixel = 2})},
+        {"2 bits x 2 planes", file({.bitsPerPixel = 2, .planes = 2})},
         {"8 bits x 4 planes", file({.planes = 4})},
         {"1 bit x 3 planes", file({.bitsPerPixel = 1, .planes = 3})},
         {"no planes", file({.planes = 0})},

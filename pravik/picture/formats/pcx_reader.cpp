@@ -28,7 +28,7 @@ struct Header
     const uchar *palette16 = nullptr;
 };
 
-enum class Layout { Mono, Nibbles, Planar16, Indexed256, Rgb24 };
+enum class Layout { Mono, BitPairs, Planar4, Nibbles, Planar16, Indexed256, Rgb24 };
 
 int word(const uchar *p)
 {
@@ -77,6 +77,10 @@ bool layoutOf(const Header &header, Layout &layout, QString *error)
     const int planes = header.planes;
     if (bits == 1 && planes == 1)
         layout = Layout::Mono;
+    else if (bits == 2 && planes == 1)
+        layout = Layout::BitPairs;
+    else if (bits == 1 && planes == 2)
+        layout = Layout::Planar4;
     else if (bits == 4 && planes == 1)
         layout = Layout::Nibbles;
     else if (bits == 1 && planes == 4)
@@ -114,6 +118,32 @@ QList<QRgb> paletteFrom(const uchar *rgb, int count)
     table.reserve(count);
     for (int i = 0; i < count; ++i)
         table.append(qRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]));
+    return table;
+}
+
+// Two-bit pictures come from the CGA's four-colour mode, whose files keep the
+// mode's settings in the header palette: the background colour (one of the
+// sixteen) in the high nibble of the first byte, and in the fourth byte the
+// colour burst (bit 7 set: cyan, red, grey), the palette (bit 6 clear: green,
+// red, brown; set: cyan, magenta, grey) and the intensity (bit 5). Later
+// writers store four colours there instead. The settings leave the other
+// bytes of the first four entries zero, which four colours of a picture
+// hardly ever do, so those bytes tell the two apart; an all-zero palette is
+// the CGA's default.
+QList<QRgb> cgaPalette(const uchar *palette16)
+{
+    for (int i = 1; i < 12; ++i) {
+        if (i != 3 && palette16[i] != 0)
+            return paletteFrom(palette16, 4);
+    }
+    static constexpr int kForeground[3][3] = {{2, 4, 6}, {3, 5, 7}, {3, 4, 7}};
+    const uchar settings = palette16[3];
+    const int choice = (settings & 0x80) ? 2 : (settings & 0x40) ? 1 : 0;
+    const int intensity = (settings & 0x20) ? 8 : 0;
+    const QList<QRgb> colours16 = defaultPalette16();
+    QList<QRgb> table = {colours16[palette16[0] >> 4]};
+    for (int colour : kForeground[choice])
+        table.append(colours16[colour + intensity]);
     return table;
 }
 
@@ -169,18 +199,25 @@ void convertLine(Layout layout, const uchar *line, int bytesPerLine, int width, 
         for (int x = 0; x < width; ++x)
             out[x] = (line[x >> 3] >> (7 - (x & 7))) & 1;
         break;
+    case Layout::BitPairs:
+        for (int x = 0; x < width; ++x)
+            out[x] = (line[x >> 2] >> (6 - 2 * (x & 3))) & 3;
+        break;
     case Layout::Nibbles:
         for (int x = 0; x < width; ++x)
             out[x] = (x & 1) ? (line[x >> 1] & 0x0F) : (line[x >> 1] >> 4);
         break;
-    case Layout::Planar16:
+    case Layout::Planar4:
+    case Layout::Planar16: {
+        const int planes = layout == Layout::Planar4 ? 2 : 4;
         for (int x = 0; x < width; ++x) {
             uchar index = 0;
-            for (int plane = 0; plane < 4; ++plane)
+            for (int plane = 0; plane < planes; ++plane)
                 index |= ((line[plane * bytesPerLine + (x >> 3)] >> (7 - (x & 7))) & 1) << plane;
             out[x] = index;
         }
         break;
+    }
     case Layout::Indexed256:
         std::memcpy(out, line, static_cast<size_t>(width));
         break;
@@ -212,6 +249,13 @@ QImage readPcx(const QByteArray &bytes, QString *error)
         // The header palette of monochrome files is unreliable (often zeros);
         // every reader takes 0 as black and 1 as white.
         colourTable = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+        break;
+    case Layout::BitPairs:
+        colourTable = cgaPalette(header.palette16);
+        break;
+    case Layout::Planar4:
+        colourTable =
+            header.version == 3 ? defaultPalette16().first(4) : paletteFrom(header.palette16, 4);
         break;
     case Layout::Nibbles:
     case Layout::Planar16:

@@ -12,11 +12,14 @@ namespace pravik::picture {
 inline constexpr int kPcxMaxSide = 16384;
 inline constexpr qint64 kPcxMaxPixels = qint64(1) << 26;
 
-// Reads a PCX picture: 1-bit (monochrome: 0 black, 1 white), 4-bit 16-colour
-// (1 plane x 4 bits and 4 planes x 1 bit, with the header's 16-colour
-// palette), 8-bit with the 256-colour palette at the end of the file (0x0C
-// marker), and 24-bit (3 planes x 8 bits). Paletted pictures come back as
-// Format_Indexed8, 24-bit ones as Format_RGB32.
+// Reads a PCX picture: 1-bit (monochrome: 0 black, 1 white), 2-bit 4-colour
+// (2 planes x 1 bit with the first four colours of the header palette; 1
+// plane x 2 bits, the CGA's mode, whose header holds either four colours or
+// the mode's background colour and palette choice), 4-bit 16-colour (1 plane
+// x 4 bits and 4 planes x 1 bit, with the header's 16-colour palette), 8-bit
+// with the 256-colour palette at the end of the file (0x0C marker), and
+// 24-bit (3 planes x 8 bits). Paletted pictures come back as Format_Indexed8,
+// 24-bit ones as Format_RGB32.
 //
 // The picture is the header's window (xmin, ymin)-(xmax, ymax); each scan line
 // holds bytes-per-line bytes per plane, which may exceed what the width needs.
