@@ -10,11 +10,11 @@
 namespace pravik::link {
 namespace {
 
-// Only four dotted numbers name a board (see isDottedQuad); an IPv6 literal
-// is taken as it is.
+// Only four dotted numbers name a board (see isDottedQuad), zero-padded
+// octets read as decimal; an IPv6 literal is taken as it is.
 QHostAddress boardAddress(const QString &text)
 {
-    const QString address = text.trimmed();
+    const QString address = common::canonicalDottedQuad(text.trimmed());
     if (address.contains(u':') || common::isDottedQuad(address))
         return QHostAddress(address);
     return QHostAddress();

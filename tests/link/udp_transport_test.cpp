@@ -37,7 +37,8 @@ TEST(UdpTransport, SendsFromTheLocalPortSetLastAndTakesAnswersOnlyFromTheBoard)
     const quint16 ourPort = freePort();
 
     UdpTransport udp;
-    udp.setRemote(QStringLiteral("127.0.0.2"), board.socket.localPort());
+    // Zero-padded, as network modules show their addresses: decimal octets.
+    udp.setRemote(QStringLiteral("127.000.000.002"), board.socket.localPort());
     ASSERT_FALSE(udp.setLocalPort(ourPort).has_value());
     ASSERT_FALSE(udp.send(QByteArray("\xFA\xFA\x01\x03", 4)).has_value());
 
