@@ -5,10 +5,13 @@
 #include "common/file_replace.h"
 #include "common/rtf/rtf_reader.h"
 #include "common/rtf/rtf_writer.h"
+#include "common/text_codec.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
+
+#include <optional>
 
 namespace slatepad {
 
@@ -33,10 +36,24 @@ bool loadDocumentFile(const QString &path, QTextDocument &document, QString *err
     return common::readRtf(bytes, document, error);
 }
 
+// Pravik and the board's other software read a .txt screen in code page 936,
+// so it is written in that code page; a character the code page cannot hold
+// is refused rather than written as a "?" the operator would only see on the
+// board. Rich text carries any character.
 bool saveDocumentFile(const QString &path, const QTextDocument &document, QString *error)
 {
-    const QByteArray bytes =
-        isPlainTextFile(path) ? document.toPlainText().toUtf8() : common::writeRtf(document);
+    if (!isPlainTextFile(path))
+        return common::replaceFileContents(path, common::writeRtf(document), error);
+    std::optional<char32_t> refused;
+    const QByteArray bytes = common::encodeCodePage936(document.toPlainText(), &refused);
+    if (refused) {
+        if (error) {
+            *error = QStringLiteral("文本文件以代码页 936 保存，其中没有字符%1。"
+                                    "请删去该字符，或另存为 RTF 文件。")
+                         .arg(common::namedCharacter(*refused));
+        }
+        return false;
+    }
     return common::replaceFileContents(path, bytes, error);
 }
 

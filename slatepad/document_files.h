@@ -10,12 +10,14 @@ namespace slatepad {
 bool isPlainTextFile(const QString &path);
 
 // Reads an .rtf file through the same reader Pravik draws text screens with,
-// or a .txt file (UTF-8, or GBK when it is not valid UTF-8). False and `error`
-// set when the file cannot be read or is no RTF.
+// or a .txt file (code page 936 unless plainly UTF-8, see
+// common::decodePlainText). False and `error` set when the file cannot be read
+// or is no RTF.
 bool loadDocumentFile(const QString &path, QTextDocument &document, QString *error);
 
 // Writes the document as .rtf through the writer whose output the reader
-// reads back identically, or as a .txt file in UTF-8 (its text only). The old
+// reads back identically, or as a .txt file in code page 936 (its text only;
+// a character outside the code page is refused with `error` set). The old
 // file is replaced only once the new one is complete.
 bool saveDocumentFile(const QString &path, const QTextDocument &document, QString *error);
 

@@ -7,7 +7,8 @@ namespace {
 
 constexpr int kLargestPitch = 12;
 constexpr int kPreferredPitch = 6;
-constexpr int kSmallestPitch = 2;
+// A board wider than the screen still shows every LED, one pixel each.
+constexpr int kSmallestPitch = 1;
 // An LED that is off still shows as a dim square, so the board's grid is seen.
 constexpr QRgb kDarkLed = 0xFF262626;
 

@@ -6,7 +6,8 @@
 namespace slatepad {
 
 // The board enlarged: one square per LED, lit in its colour or dark, on
-// black, as large as the widget allows.
+// black, as large as the widget allows; at 1 to 3 pixels per LED the squares
+// touch.
 class LedPreview : public QWidget
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "board_picture.h"
 #include "document_files.h"
 #include "led_preview.h"
+#include "screen_fit.h"
 
 #include "pravik/picture/text_rendering.h"
 
@@ -20,6 +21,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -37,6 +40,9 @@ using pravik::picture::kDefaultTextColour;
 using pravik::picture::plainTextPixelSize;
 
 const QString kTitle = QStringLiteral("Slatepad");
+// Room for the title bar and borders the window system adds; the real frame
+// is known only once the window is shown.
+const QMargins kWindowFrame(8, 40, 8, 8);
 
 // The colours a three-colour board lights.
 struct BoardColour
@@ -84,16 +90,24 @@ SlatepadWindow::SlatepadWindow(QSize board, common::Prompter &prompter, QWidget 
     showFormat(m_editor->currentCharFormat());
     updateTitle();
     refreshPreview();
-    // Wide enough for the whole toolbar, and for the board at a few pixels per LED.
-    resize(std::max(1040, m_preview->sizeHint().width() + 40),
-           std::clamp(m_preview->sizeHint().height() + m_editor->height() + 220, 420, 760));
+    // Wide enough for the whole toolbar, and for the board at a few pixels per
+    // LED, as far as the screen it opens on has room; the rest scrolls.
+    const QSize wanted(
+        std::max(1040, m_preview->sizeHint().width() + 40),
+        std::clamp(m_preview->sizeHint().height() + m_editor->height() + 220, 420, 760));
+    setGeometry(fitOnScreen(wanted, screen()->availableGeometry(), kWindowFrame));
 }
 
 SlatepadWindow::~SlatepadWindow() = default;
 
 void SlatepadWindow::buildEditor()
 {
-    auto *central = new QWidget(this);
+    // A board wider or higher than the screen scrolls, page and board together.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *central = new QWidget(scroll);
     auto *layout = new QVBoxLayout(central);
 
     // The page is the board at its own size: lines wrap at the board's width,
@@ -126,7 +140,8 @@ void SlatepadWindow::buildEditor()
     m_preview->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(new QLabel(QStringLiteral("显示屏/Board"), central));
     layout->addWidget(m_preview, 1);
-    setCentralWidget(central);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     // The board is redrawn once typing pauses.
     m_previewTimer = new QTimer(this);

@@ -24,7 +24,9 @@ class LedPreview;
 // for writing, and below it the board enlarged, one square per LED, showing
 // what the board will show once the text is saved. The toolbar offers only
 // what a board can show: red, green and yellow, fonts and their sizes in
-// LEDs, bold and the alignment of each line.
+// LEDs, bold and the alignment of each line. The window opens within its
+// screen; the board shrinks to fit, down to one pixel per LED, and what is
+// still too large scrolls.
 class SlatepadWindow : public QMainWindow
 {
     Q_OBJECT

@@ -52,6 +52,9 @@ Table buildTable()
         {"strike", {Keyword::StrikeOut}},
         {"v", {Keyword::Hidden}},
         {"cf", {Keyword::Foreground}},
+        // Word's highlight and the rich-text box's background colour.
+        {"highlight", {Keyword::Background}},
+        {"cb", {Keyword::Background}},
         {"u", {Keyword::Unicode}},
         {"uc", {Keyword::UnicodeSkip}},
         {"bin", {Keyword::Binary}},

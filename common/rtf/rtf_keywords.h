@@ -42,6 +42,7 @@ enum class Keyword {
     StrikeOut,
     Hidden,
     Foreground,
+    Background,
     // text
     Character, // a word that stands for one character (\tab, \line, \emdash...)
     Unicode,

@@ -30,6 +30,7 @@ struct CharState
     int font = -1; // the document's default font (\deffN)
     int halfPoints = kDefaultHalfPoints;
     int colour = 0;
+    int background = 0; // 0: none, whatever colour table entry 0 holds
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -483,6 +484,9 @@ void Reader::handleTextWord(const KeywordInfo &info, const ControlWord &word)
     case Keyword::Foreground:
         chars.colour = std::max(word.parameter, 0);
         break;
+    case Keyword::Background:
+        chars.background = std::max(word.parameter, 0);
+        break;
     case Keyword::Character:
         emitUnit(info.character);
         break;
@@ -650,6 +654,9 @@ QTextCharFormat Reader::charFormat(const CharState &chars) const
     // Entry 0 is normally empty, meaning the default colour (\cf0).
     if (chars.colour < static_cast<int>(m_colours.size()) && m_colours[chars.colour].isValid())
         format.setForeground(m_colours[chars.colour]);
+    if (chars.background > 0 && chars.background < static_cast<int>(m_colours.size()) &&
+        m_colours[chars.background].isValid())
+        format.setBackground(m_colours[chars.background]);
     return format;
 }
 

@@ -7,12 +7,13 @@
 namespace common {
 
 // Reads the common subset of RTF into `document` (cleared first): the font
-// table with each font's charset, the colour table and \cfN, sizes (one point
-// per board pixel, see rtf_sizes.h), bold, italic, underline and strike-out,
-// paragraphs, line breaks and alignment, \'hh bytes in the current font's code
-// page (else the document's \ansicpgN), \uN characters with their \ucN
-// fallback skipped. Pictures, headers, footers, document properties, styles,
-// field instructions, hidden text and every {\*\...} destination are skipped;
+// table with each font's charset, the colour table with \cfN and the
+// background \highlightN or \cbN (0: none), sizes (at 96 dpi, see
+// rtf_sizes.h), bold, italic, underline and strike-out, paragraphs, line
+// breaks and alignment, \'hh bytes in the current font's code page (else the
+// document's \ansicpgN), \uN characters with their \ucN fallback skipped.
+// Pictures, headers, footers, document properties, styles, field
+// instructions, hidden text and every {\*\...} destination are skipped;
 // unknown control words are ignored. A trailing \par before the end of the
 // document ends the last paragraph rather than starting an empty one, as
 // word processors read it.

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-// A board pixel is one LED, so RTF sizes are taken at one point per pixel:
-// \fs24 (12 pt, the RTF default) draws text 12 LEDs high, which is what the
-// operator chose in the editor for a 12-pixel line. Half points round up.
+// RTF sizes are points, drawn the way the desktop's rich-text box draws them:
+// at 96 dpi, 15 twips to the pixel, so \fs24 (12 pt, the RTF default) is 16
+// pixels, 16 LEDs on the board. Files made for the boards with that text box
+// then come out at the size the operator saw. A size is rounded to the nearest
+// pixel, and a pixel size is written as the half points that read back to it.
 namespace common::rtf {
 
 inline constexpr int kDefaultHalfPoints = 24;
@@ -15,12 +17,14 @@ inline int halfPointsToPixels(int halfPoints)
 {
     if (halfPoints <= 0)
         halfPoints = kDefaultHalfPoints;
-    return std::clamp((halfPoints + 1) / 2, 1, kMaxPixelSize);
+    // A half point is 10 twips, a pixel 15: two thirds of a pixel.
+    halfPoints = std::min(halfPoints, 3 * kMaxPixelSize);
+    return std::clamp((2 * halfPoints + 1) / 3, 1, kMaxPixelSize);
 }
 
 inline int pixelsToHalfPoints(int pixels)
 {
-    return std::clamp(pixels, 1, kMaxPixelSize) * 2;
+    return (3 * std::clamp(pixels, 1, kMaxPixelSize) + 1) / 2;
 }
 
 } // namespace common::rtf

@@ -162,7 +162,8 @@ private:
     QString familyOf(const QTextCharFormat &format) const;
     int halfPointsOf(const QTextCharFormat &format) const;
     int fontIndex(const QString &family);
-    int colourIndex(const QTextCharFormat &format);
+    int colourIndex(const QBrush &brush);
+    void collectColours(const QTextCharFormat &format);
     void collectTables();
     void writeHeader();
     void writeCharFormat(const QTextCharFormat &format);
@@ -205,17 +206,24 @@ int Writer::fontIndex(const QString &family)
     return static_cast<int>(m_fonts.size() - 1);
 }
 
-int Writer::colourIndex(const QTextCharFormat &format)
+// 0 for no colour of its own: the default text colour, or no background.
+int Writer::colourIndex(const QBrush &brush)
 {
-    if (format.foreground().style() == Qt::NoBrush)
+    if (brush.style() == Qt::NoBrush)
         return 0;
-    const QRgb rgb = format.foreground().color().rgb();
+    const QRgb rgb = brush.color().rgb();
     for (std::size_t i = 0; i < m_colours.size(); ++i) {
         if (m_colours[i] == rgb)
             return static_cast<int>(i + 1);
     }
     m_colours.push_back(rgb);
     return static_cast<int>(m_colours.size());
+}
+
+void Writer::collectColours(const QTextCharFormat &format)
+{
+    colourIndex(format.foreground());
+    colourIndex(format.background());
 }
 
 // Fonts carrying Chinese text are marked \fcharset134 so that their \'hh
@@ -226,12 +234,12 @@ void Writer::collectTables()
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         if (block.length() <= 1) {
             fontIndex(familyOf(block.charFormat()));
-            colourIndex(block.charFormat());
+            collectColours(block.charFormat());
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int font = fontIndex(familyOf(fragment.charFormat()));
-            colourIndex(fragment.charFormat());
+            collectColours(fragment.charFormat());
             if (!m_fonts[font].chinese && holdsGbkPairs(fragment.text()))
                 m_fonts[font].chinese = true;
         }
@@ -259,8 +267,10 @@ void Writer::writeCharFormat(const QTextCharFormat &format)
 {
     m_out += "\\plain\\f" + QByteArray::number(fontIndex(familyOf(format))) + "\\fs" +
              QByteArray::number(halfPointsOf(format));
-    if (const int colour = colourIndex(format))
+    if (const int colour = colourIndex(format.foreground()))
         m_out += "\\cf" + QByteArray::number(colour);
+    if (const int background = colourIndex(format.background()))
+        m_out += "\\highlight" + QByteArray::number(background);
     if (format.fontWeight() >= QFont::DemiBold)
         m_out += "\\b";
     if (format.fontItalic())

@@ -1,11 +1,12 @@
 #include "text_rendering.h"
 
+#include "glyph_overhang.h"
+
 #include "common/text_codec.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
 #include <QPainter>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -27,11 +28,7 @@ int plainTextPixelSize(int boardHeight)
 
 QString decodeTextFile(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return common::decodeGbk(bytes);
+    return common::decodePlainText(bytes);
 }
 
 void prepareForBoard(QTextDocument &document)
@@ -64,12 +61,16 @@ QImage renderOnBoard(QTextDocument &document, int width, int height)
     canvas.fill(Qt::black);
     document.setDocumentMargin(0);
     document.setTextWidth(width);
+    const GlyphOverhang overhang(document, height);
+    const int shift = overhang.riseAboveTop();
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.translate(0, shift);
+    overhang.paintBackgrounds(painter);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, kDefaultTextColour);
-    context.clip = QRectF(0, 0, width, height);
+    context.clip = QRectF(0, -shift, width, height);
     document.documentLayout()->draw(&painter, context);
     return canvas;
 }

@@ -23,7 +23,8 @@ int plainTextPixelSize(int boardHeight);
 // Text without an explicit colour: yellow, which every board type lights.
 inline const QColor kDefaultTextColour = QColor(255, 255, 0);
 
-// A plain-text file's text: UTF-8 when the bytes are valid UTF-8, else GBK.
+// A plain-text file's text: code page 936 unless plainly UTF-8 (see
+// common::decodePlainText).
 QString decodeTextFile(const QByteArray &bytes);
 
 // Makes a document fit for the board: every character drawn without
@@ -31,7 +32,9 @@ QString decodeTextFile(const QByteArray &bytes);
 // fallback a font lookup would pick draws smoothed glyphs).
 void prepareForBoard(QTextDocument &document);
 
-// Lays the document out at the board's width and draws it on black.
+// Lays the document out at the board's width and draws it on black, moved
+// down as far as its highest glyph rises above the top: a text box never cuts
+// the top of its first line (see glyph_overhang.h).
 QImage renderOnBoard(QTextDocument &document, int width, int height);
 
 } // namespace pravik::picture

@@ -26,10 +26,10 @@ QSet<QRgb> coloursOf(const BoardCanvas &canvas, int fromX = 0)
     return colours;
 }
 
-int litPixels(const BoardCanvas &canvas)
+int litPixels(const BoardCanvas &canvas, int rows = 1 << 16)
 {
     int lit = 0;
-    for (int y = 0; y < canvas.height(); ++y)
+    for (int y = 0; y < std::min(rows, canvas.height()); ++y)
         for (int x = 0; x < canvas.width(); ++x)
             lit += canvas.pixel(x, y) != kBlack;
     return lit;
@@ -168,6 +168,34 @@ TEST(TextSource, RichTextKeepsItsColours)
     ASSERT_EQ(loadSource(kPictures + QStringLiteral("notice.rtf"), canvas).status,
               SourceResult::Status::Drawn);
     EXPECT_EQ(coloursOf(canvas), (QSet<QRgb>{kBlack, kRed, kGreen, kYellow}));
+}
+
+// The board font's glyphs rise above the ascent by which the text box places
+// and shades a line: drawn first, a line must light from row 0 on the LEDs it
+// lights lower down, inverse text (its background) too.
+TEST(TextSource, TheFirstLineKeepsTheTopsOfItsGlyphs)
+{
+    // 营业 AH at 12 pt (16 LEDs), bold at 9 pt (12 LEDs), black on red.
+    const std::pair<const char *, QByteArray> rows[] = {
+        {"a.txt", QStringLiteral("欢迎光临").toUtf8()},
+        {"b.rtf", R"({\rtf1\ansicpg936 \'d3\'aa\'d2\'b5 AH})"},
+        {"c.rtf", R"({\rtf1\ansicpg936\fs18\b \'d3\'aa\'d2\'b5 AH})"},
+        {"d.rtf", R"({\rtf1\ansicpg936{\colortbl;\red255\green0\blue0;\red0\green0\blue0;})"
+                  R"(\cf2\highlight1 \'d3\'aa\'d2\'b5 AH})"}};
+    QTemporaryDir dir;
+    for (const auto &[name, line] : rows) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        const QByteArray below = line.startsWith('{')
+                                     ? QByteArray(line).insert(line.indexOf(' '), "\\par")
+                                     : "\n" + line;
+        BoardCanvas first(64, 40, 616), second(64, 40, 616);
+        ASSERT_TRUE(writeFileBytes(path, line));
+        ASSERT_EQ(loadSource(path, first).status, SourceResult::Status::Drawn);
+        ASSERT_TRUE(writeFileBytes(path, below));
+        ASSERT_EQ(loadSource(path, second).status, SourceResult::Status::Drawn);
+        EXPECT_GT(litPixels(first, 1), 0) << name;
+        EXPECT_EQ(litPixels(first), litPixels(second)) << name;
+    }
 }
 
 TEST(PlainBmp, ReadsLikeTheGeneralReader)

@@ -28,11 +28,11 @@ TEST(RtfReaderSamples, WordPadChineseDocument)
     ASSERT_TRUE(readRtf(fixture("wordpad_gbk.rtf"), document, &error));
     EXPECT_TRUE(error.isEmpty());
     EXPECT_EQ(paragraphs(document).join(u'|'), QStringLiteral("欢迎光临|红色 Welcome|绿色ABC"));
-    expectLooks(document, {{"欢迎", "宋体 16px default"},
-                           {"红色", "宋体 12px #ff0000 bold"},
-                           {"Welcome", "Arial 12px default"},
-                           {"绿色", "宋体 10px #00ff00"},
-                           {"ABC", "Arial 10px #00ff00"}});
+    expectLooks(document, {{"欢迎", "宋体 21px default"},
+                           {"红色", "宋体 16px #ff0000 bold"},
+                           {"Welcome", "Arial 16px default"},
+                           {"绿色", "宋体 13px #00ff00"},
+                           {"ABC", "Arial 13px #00ff00"}});
     EXPECT_EQ(alignments(document), QStringLiteral("LLC"));
 }
 
@@ -43,10 +43,10 @@ TEST(RtfReaderSamples, WordDocumentWithUnicodeAndDestinations)
     QTextDocument document;
     ASSERT_TRUE(readRtf(fixture("word_unicode.rtf"), document));
     EXPECT_EQ(paragraphs(document).join(u'|'), QStringLiteral("上海 Shanghai link|！中あ end"));
-    expectLooks(document, {{"上海", "宋体 18px #ffff00 bold"},
-                           {"Shanghai", "Times New Roman 18px #ffff00"},
-                           {"link", "Times New Roman 11px #0000ff underline"}, // \fs21 rounds up
-                           {"！", "宋体 14px default"}});
+    expectLooks(document, {{"上海", "宋体 24px #ffff00 bold"},
+                           {"Shanghai", "Times New Roman 24px #ffff00"},
+                           {"link", "Times New Roman 14px #0000ff underline"},
+                           {"！", "宋体 19px default"}});
     EXPECT_EQ(alignments(document), QStringLiteral("CL"));
 }
 
@@ -121,27 +121,36 @@ TEST(RtfReaderText, RefusesWhatIsNotRtf)
     }
 }
 
+// A background (\highlight, or \cb) of 0 is none, even where colour table
+// entry 0 holds a colour.
 TEST(RtfReaderFormat, CharacterStateFollowsWordsAndGroups)
 {
     QTextDocument document;
-    ASSERT_TRUE(readRtf(R"({\rtf1{\colortbl;\red255\green0\blue0;})"
+    ASSERT_TRUE(readRtf(R"({\rtf1{\colortbl\red0\green0\blue9;\red255\green0\blue0;;})"
                         R"(\b bold{\i\cf1 italic}\ul under\ulnone\b0 plain\strike struck)"
-                        R"(\plain\b\i\ul\cf1\fs40 all\plain reset})",
+                        R"(\plain\b\i\ul\cf1\fs40\highlight1 all\plain reset)"
+                        R"({\cb1 cb{\highlight0 none}\highlight2 auto}})",
                         document));
-    expectLooks(document, {{"bold", "- 12px default bold"},
-                           {"italic", "- 12px #ff0000 bold italic"},
-                           {"under", "- 12px default bold underline"},
-                           {"plain", "- 12px default"},
-                           {"struck", "- 12px default struck"},
-                           {"all", "- 20px #ff0000 bold italic underline"},
-                           {"reset", "- 12px default"}});
+    expectLooks(document, {{"bold", "- 16px #000009 bold"},
+                           {"italic", "- 16px #ff0000 bold italic"},
+                           {"under", "- 16px #000009 bold underline"},
+                           {"plain", "- 16px #000009"},
+                           {"struck", "- 16px #000009 struck"},
+                           {"all", "- 27px #ff0000 on #ff0000 bold italic underline"},
+                           {"reset", "- 16px #000009"},
+                           {"cb", "- 16px #000009 on #ff0000"},
+                           {"none", "- 16px #000009"},
+                           {"auto", "- 16px #000009"}});
 }
 
-TEST(RtfReaderFormat, SizesAreOnePixelPerPoint)
+// The desktop's rich-text box draws a point at 96 dpi: 12 pt is 16 pixels.
+TEST(RtfReaderFormat, SizesAreDrawnAtNinetySixDpi)
 {
     const std::pair<const char *, int> rows[] = {
-        {"\\fs24", 12}, {"\\fs25", 13}, {"\\fs2", 1},   {"\\fs1", 1},          {"\\fs", 12},
-        {"\\fs0", 12},  {"\\fs-8", 12}, {"\\fs32", 16}, {"\\fs99999999", 1024}};
+        {"\\fs24", 16},        {"\\fs18", 12}, {"\\fs25", 17},     {"\\fs21", 14},
+        {"\\fs2", 1},          {"\\fs1", 1},   {"\\fs", 16},       {"\\fs0", 16},
+        {"\\fs-8", 16},        {"\\fs32", 21}, {"\\fs1536", 1024}, {"\\fs1538", 1024},
+        {"\\fs99999999", 1024}};
     for (const auto &[size, pixels] : rows) {
         QTextDocument document;
         ASSERT_TRUE(readRtf(QByteArray("{\\rtf1 ") + size + " x}", document));
@@ -159,20 +168,20 @@ TEST(RtfReaderFormat, FontAndColourTablesInTheirVariousForms)
                         R"({\colortbl\red1\green2\blue3;\red9\green8\blue7;;})"
                         R"(dflt\f0 helv\f2 cour\f7 none\cf0 zero\cf1 first\cf2 auto\cf9 past})",
                         document));
-    expectLooks(document, {{"dflt", "Times 12px #010203"},
-                           {"helv", "Helvetica 12px #010203"},
-                           {"cour", "Courier 12px #010203"},
-                           {"none", "- 12px #010203"},
-                           {"zero", "- 12px #010203"},
-                           {"first", "- 12px #090807"},
-                           {"auto", "- 12px default"},
-                           {"past", "- 12px default"}});
+    expectLooks(document, {{"dflt", "Times 16px #010203"},
+                           {"helv", "Helvetica 16px #010203"},
+                           {"cour", "Courier 16px #010203"},
+                           {"none", "- 16px #010203"},
+                           {"zero", "- 16px #010203"},
+                           {"first", "- 16px #090807"},
+                           {"auto", "- 16px default"},
+                           {"past", "- 16px default"}});
 
     ASSERT_TRUE(readRtf("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134"
                         "{\\*\\panose 02010600030101010101}\\'ba\\'da\\'cc\\'e5"
                         "{\\*\\falt SimHei};}}\\f0 x}",
                         document));
-    expectLooks(document, {{"x", "黑体 12px default"}});
+    expectLooks(document, {{"x", "黑体 16px default"}});
 }
 
 // A paragraph takes the alignment in effect at its \par; the last one, without
@@ -206,7 +215,7 @@ TEST(RtfReaderFormat, EmptyParagraphsKeepTheSizeOfTheirLine)
         ASSERT_TRUE(readRtf(rtf, document));
         const int empty = int(paragraphs(document).indexOf(QString()));
         ASSERT_GE(empty, 0) << rtf;
-        EXPECT_EQ(pixelSizeOf(document.findBlockByNumber(empty).charFormat()), 24) << rtf;
+        EXPECT_EQ(pixelSizeOf(document.findBlockByNumber(empty).charFormat()), 32) << rtf;
     }
 }
 

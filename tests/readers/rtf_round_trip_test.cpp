@@ -65,7 +65,10 @@ TEST(RtfWriter, WritesGbkPairsInChineseFontsAndUnicodeForTheRest)
           // 한😀アé€: the euro sign is 0x80 in the Windows Chinese code page, not a pair.
           "\\u-10916?\\u-10179?\\u-8704?\\'a5\\'a2\\'a8\\'a6\\u8364?",
           "tab\\tab here\\line next\\~line \\\\ \\{braces\\} ;", "\\pard\\qc ", "\\pard\\qr ",
-          "\\pard\\qj ", "\\fs32\\cf1\\b "})
+          "\\pard\\qj ",
+          // 16 pixels are 12 pt at the desktop's 96 dpi, 12 pixels 9 pt.
+          "\\fs24\\cf1\\b ", "\\fs18\\cf3 ", "\\fs20 default", "\\fs23\\cf2 ",
+          "\\fs24\\cf1\\highlight2 \\'cc\\'d8\\'bc\\'db"})
         EXPECT_TRUE(rtf.contains(part)) << part;
     for (char c : rtf)
         ASSERT_LT(static_cast<uchar>(c), 0x80);

@@ -53,10 +53,12 @@ QString lookOf(const QTextCharFormat &format)
 {
     const QString family = format.fontFamilies().toStringList().value(0);
     const bool coloured = format.foreground().style() != Qt::NoBrush;
-    return QStringLiteral("%1 %2px %3%4%5%6%7")
+    const bool background = format.background().style() != Qt::NoBrush;
+    return QStringLiteral("%1 %2px %3%4%5%6%7%8")
         .arg(family.isEmpty() ? QStringLiteral("-") : family)
         .arg(pixelSizeOf(format))
         .arg(coloured ? format.foreground().color().name() : QStringLiteral("default"))
+        .arg(background ? " on " + format.background().color().name() : QString())
         .arg(format.fontWeight() >= QFont::DemiBold ? " bold" : "")
         .arg(format.fontItalic() ? " italic" : "")
         .arg(format.fontUnderline() ? " underline" : "")
@@ -119,6 +121,9 @@ void buildEditorDocument(QTextDocument &document)
     fancy.setFontItalic(true);
     fancy.setFontUnderline(true);
     cursor.insertText(QStringLiteral("显示屏"), fancy);
+    QTextCharFormat inverse = format("宋体", 16, red);
+    inverse.setBackground(green);
+    cursor.insertText(QStringLiteral("特价"), inverse);
 
     cursor.insertBlock(aligned(Qt::AlignRight));
     cursor.insertText(QStringLiteral("黄色 yellow"), format("黑体", 12, yellow));

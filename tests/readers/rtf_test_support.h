@@ -25,9 +25,9 @@ QString alignments(const QTextDocument &document);
 QTextCharFormat formatOf(const QTextDocument &document, const QString &text);
 int pixelSizeOf(const QTextCharFormat &format);
 
-// Everything the board draws a character with: "family 16px #ff0000 bold
-// italic underline struck", "-" standing for no family and "default" for the
-// default colour.
+// Everything the board draws a character with: "family 16px #ff0000 on
+// #00ff00 bold italic underline struck", "-" standing for no family, "default"
+// for the default colour and no "on ..." for no background.
 QString lookOf(const QTextCharFormat &format);
 // Expects the first character of each text (UTF-8) to have its look.
 void expectLooks(const QTextDocument &document,
@@ -39,8 +39,9 @@ void expectLooks(const QTextDocument &document,
 QStringList describe(const QTextDocument &document);
 
 // What the text editor produces: Chinese and Latin text in several fonts,
-// sizes and colours (red, green, yellow among them), bold, italic, underline,
-// every alignment, an empty paragraph and the characters RTF must escape.
+// sizes, colours (red, green, yellow among them) and backgrounds, bold,
+// italic, underline, every alignment, an empty paragraph and the characters
+// RTF must escape.
 void buildEditorDocument(QTextDocument &document);
 
 } // namespace rtftest

@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -156,7 +159,11 @@ TEST_F(SlatepadWindowTest, TheToolbarFollowsTheFormatAtTheCursorAndRtfKeepsIt)
         EXPECT_FALSE(window->editor()->document()->isModified());
         EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("screen.rtf")));
     }
-    EXPECT_TRUE(readFileBytes(path).startsWith("{\\rtf1"));
+    // Sizes in points at the desktop's 96 dpi: 16 LEDs are 12 pt, 12 LEDs 9 pt.
+    const QByteArray rtf = readFileBytes(path);
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1") && rtf.contains("\\fs24\\cf1\\b Hi") &&
+                rtf.contains("\\fs18\\cf2 ok"))
+        << rtf.data();
 
     // Showing the format changed nothing in the text.
     auto window = start(QSize(160, 32));
@@ -164,6 +171,23 @@ TEST_F(SlatepadWindowTest, TheToolbarFollowsTheFormatAtTheCursorAndRtfKeepsIt)
     EXPECT_EQ(runsOf(*window->editor()->document()), twoLines);
     EXPECT_EQ(window->fileName(), path);
     EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+// Whatever the board, the window opens within the screen's free area and the
+// board shrinks to fit, one pixel per LED at the least, in squares while they
+// fit; what does not fit scrolls.
+TEST_F(SlatepadWindowTest, OpensWithinTheScreenAndShrinksTheBoardToFit)
+{
+    for (const int width : {64, 160, 624, 1024}) {
+        auto window = start(QSize(width, 32));
+        EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        auto *scroll = window->findChild<QScrollArea *>(QStringLiteral("scroll"));
+        ASSERT_NE(scroll, nullptr);
+        const int room = scroll->viewport()->width(), pitch = window->preview()->pitch();
+        EXPECT_GE(pitch, width * 4 <= room ? 4 : 1) << width;
+        EXPECT_LE(pitch * width, std::max(room, width)) << width;
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum() > 0, width > room) << width;
+    }
 }
 
 TEST_F(SlatepadWindowTest, SavesAndOpensPlainTextShownInYellow)
@@ -177,7 +201,7 @@ TEST_F(SlatepadWindowTest, SavesAndOpensPlainTextShownInYellow)
     QApplication::sendEvent(page->focusProxy() ? page->focusProxy() : page, &chinese);
     ASSERT_TRUE(window->saveToFile(path));
 
-    EXPECT_EQ(readFileBytes(path), QStringLiteral("你好").toUtf8());
+    EXPECT_EQ(readFileBytes(path), QByteArray("\xC4\xE3\xBA\xC3")); // code page 936
     // A text file carries no colours: the board shows it in yellow.
     EXPECT_EQ(countLeds(window->preview()->leds(), kLedRed), 0);
     EXPECT_GT(countLeds(window->preview()->leds(), kLedYellow), 10);
