@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QScreen>
 
+#include <utility>
+
 namespace pravik::app {
 namespace {
 
@@ -81,9 +83,11 @@ void TransferView::endTransfer(bool restoreWindow)
 {
     m_w.frame->hide();
     m_w.progress->hide();
-    if (restoreWindow && m_savedWindowSize.isValid() &&
-        m_w.window->windowState() == Qt::WindowNoState) {
-        m_w.window->resize(m_savedWindowSize);
+    // Only the size saved when this transfer began is given back: a job that
+    // ends without showing the preview (Change Property) leaves the window be.
+    const QSize saved = std::exchange(m_savedWindowSize, QSize());
+    if (restoreWindow && saved.isValid() && m_w.window->windowState() == Qt::WindowNoState) {
+        m_w.window->resize(saved);
         centreWindow();
     }
 }

@@ -17,15 +17,37 @@ namespace pravik::jobs {
 
 using common::signPosition;
 
+namespace {
+
+QString picturePath(const JobContext &context, int row)
+{
+    return picture::resolveSourcePath(context.screens.text(row, document::PictureColumn),
+                                      context.displayFileName);
+}
+
+} // namespace
+
+bool requirePictureFile(JobContext &context, int row, const QString &missingText)
+{
+    if (picture::isExistingPictureFile(picturePath(context, row)))
+        return true;
+    context.prompter.tell(missingText + context.screens.text(row, document::PictureColumn),
+                          kProgramTitle, common::MessageIcon::Error);
+    return false;
+}
+
 bool drawScreenSource(JobContext &context, int row, const QString &missingText)
 {
+    if (!requirePictureFile(context, row, missingText))
+        return false;
     const QString source = context.screens.text(row, document::PictureColumn);
-    const QString path = picture::resolveSourcePath(source, context.displayFileName);
-    const picture::SourceResult drawn = picture::loadSource(path, context.canvas);
+    const picture::SourceResult drawn =
+        picture::loadSource(picturePath(context, row), context.canvas);
     switch (drawn.status) {
     case picture::SourceResult::Status::Drawn:
         return true;
     case picture::SourceResult::Status::Missing:
+        // Gone between the look and the load: told like any missing file.
         context.prompter.tell(missingText + source, kProgramTitle, common::MessageIcon::Error);
         return false;
     case picture::SourceResult::Status::Unreadable:

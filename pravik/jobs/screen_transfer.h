@@ -4,6 +4,10 @@
 
 namespace pravik::jobs {
 
+// Whether list row `row` names an existing picture file; when it does not,
+// the operator is told `missingText` followed by the name the row gives.
+bool requirePictureFile(JobContext &context, int row, const QString &missingText);
+
 // Draws the source of list row `row` on the canvas. A missing file is told
 // with `missingText` followed by its name, a file that is no picture with its
 // own description under "系统错误". False when nothing was drawn.

@@ -9,13 +9,10 @@
 #include "pravik/document/program_texts.h"
 #include "pravik/document/screen_list.h"
 #include "pravik/link/board_commands.h"
-#include "pravik/picture/picture_source.h"
 #include "pravik/picture/screen_properties.h"
 
 #include "common/numbers.h"
 #include "common/prompter.h"
-
-#include <QFileInfo>
 
 namespace pravik::jobs {
 
@@ -55,11 +52,19 @@ JobResult stopped(link::ExchangeResult failedExchange = link::ExchangeResult::Ok
     return JobResult{JobOutcome::Stopped, failedExchange, screensSent};
 }
 
-// The operator stopped the job: the window is left as after a failure, and
-// the operator learns how far the board got, unless the program is closing.
+// However a job ends, the preview goes and the window is back at the size
+// the operator gave it: none of its endings leaves it enlarged.
+JobResult ended(JobContext &context, JobResult result)
+{
+    context.view.endTransfer(true);
+    return result;
+}
+
+// The operator stopped the job: the operator learns how far the board got,
+// unless the program is closing.
 JobResult cancelled(JobContext &context, int screensSent)
 {
-    context.view.endTransfer(false);
+    ended(context, {});
     if (!context.stop.quiet())
         context.prompter.tell(stoppedText(screensSent), kProgramTitle,
                               common::MessageIcon::Information);
@@ -100,33 +105,30 @@ JobResult sendAll(JobContext &context)
     context.view.beginTransfer(context.settings.scrhigh);
     if (!context.compareFileName.isEmpty()) {
         const CompareResult checked = checkCompareFile(context.compareFileName, context.prompter);
-        context.view.endTransfer(false);
-        return checked == CompareResult::Passed ? JobResult{JobOutcome::NothingToSend, {}}
-                                                : stopped();
+        return ended(context, checked == CompareResult::Passed
+                                  ? JobResult{JobOutcome::NothingToSend, {}}
+                                  : stopped());
     }
 
     const int lastRow = lastScreenRow(context.screens, 1);
     for (int row = 1; row <= lastRow; ++row) {
         if (context.stop.stopRequested())
             return cancelled(context, row - 1);
-        if (!drawScreenSource(context, row, kMissingSourceText)) {
-            context.view.endTransfer(true);
-            return stopped(link::ExchangeResult::Ok, row - 1);
-        }
+        if (!drawScreenSource(context, row, kMissingSourceText))
+            return ended(context, stopped(link::ExchangeResult::Ok, row - 1));
         context.view.showScreen(row, sendAllCaption(context.settings, row), context.canvas);
         JobResult sent = transferScreen(context, row);
         if (sent.outcome == JobOutcome::Cancelled)
             return cancelled(context, row - 1);
         if (sent.outcome == JobOutcome::Stopped) {
-            context.view.endTransfer(false);
             sent.screensSent = row - 1;
-            return sent;
+            return ended(context, sent);
         }
     }
     // A stop during the last frame still keeps the display question away.
     if (context.stop.stopRequested())
         return cancelled(context, lastRow);
-    context.view.endTransfer(true);
+    ended(context, {});
     JobResult result = startDisplay(context, lastRow);
     result.screensSent = lastRow;
     return result;
@@ -135,22 +137,16 @@ JobResult sendAll(JobContext &context)
 JobResult sendSpecifiedPicture(JobContext &context, int row)
 {
     context.view.beginTransfer(context.settings.scrhigh);
-    const QString source = context.screens.text(row, PictureColumn);
-    if (source.isEmpty()) {
-        context.view.endTransfer(false);
-        return JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok};
-    }
-    if (!drawScreenSource(context, row, kMissingPictureText)) {
-        context.view.endTransfer(false);
-        return stopped();
-    }
+    if (context.screens.text(row, PictureColumn).isEmpty())
+        return ended(context, JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok});
+    if (!drawScreenSource(context, row, kMissingPictureText))
+        return ended(context, stopped());
     context.view.showScreen(row, oneScreenCaption(context.settings, row), context.canvas);
     JobResult sent = transferScreen(context, row);
     if (sent.outcome == JobOutcome::Cancelled)
         return cancelled(context, 0);
-    context.view.endTransfer(sent.outcome != JobOutcome::Stopped);
     sent.screensSent = sent.outcome == JobOutcome::Stopped ? 0 : 1;
-    return sent;
+    return ended(context, sent);
 }
 
 JobResult sendAllProperties(JobContext &context)
@@ -162,15 +158,9 @@ JobResult sendAllProperties(JobContext &context)
         // Each screen's properties are one frame: a stop takes effect between them.
         if (context.stop.stopRequested())
             return cancelled(context, row - 1);
-        const QString source = context.screens.text(row, PictureColumn);
-        const QString path = picture::resolveSourcePath(source, context.displayFileName);
         // The picture must still exist, although only its properties go out.
-        if (!QFileInfo::exists(path)) {
-            context.prompter.tell(kMissingPictureText + source, kProgramTitle,
-                                  common::MessageIcon::Error);
-            context.view.endTransfer(false);
-            return stopped(link::ExchangeResult::Ok, row - 1);
-        }
+        if (!requirePictureFile(context, row, kMissingPictureText))
+            return ended(context, stopped(link::ExchangeResult::Ok, row - 1));
         const auto sent = picture::sendScreenProperties(context.exchange, context.prompter,
                                                         context.screens, context.vocabulary,
                                                         static_cast<std::uint8_t>(row - 1));

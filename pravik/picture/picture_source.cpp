@@ -69,10 +69,14 @@ SourceResult drawPicture(const QByteArray &bytes, BoardCanvas &canvas)
 
 } // namespace
 
+bool isExistingPictureFile(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
 SourceResult loadSource(const QString &path, BoardCanvas &canvas)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!isExistingPictureFile(path))
         return SourceResult{SourceResult::Status::Missing, QString()};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

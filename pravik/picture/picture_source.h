@@ -18,6 +18,11 @@ struct SourceResult
     QString reason; // for Unreadable: why
 };
 
+// Whether `path` names a picture file that is there. A folder of that name is
+// no picture, nor is a device or a pipe, which could hold a job up reading
+// it: every job tells them all as missing files.
+bool isExistingPictureFile(const QString &path);
+
 // Draws a screen's source onto the canvas, which is black outside it: a
 // picture at its own size from the top-left corner, a .txt file in yellow, a
 // .rtf file in its own fonts and colours, both laid out at the board's width.

@@ -157,7 +157,7 @@ TEST_F(JobsTest, AFailedExchangeOrAMissingPictureStopsSendAll)
     EXPECT_EQ(result.failedExchange, ExchangeResult::NoEcho);
     EXPECT_EQ(packets.size(), 4);
     EXPECT_TRUE(prompter.messages().isEmpty()); // the exchange tells its own story
-    EXPECT_EQ(view.calls.last(), QStringLiteral("end"));
+    EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
 
     failAt = 0;
     packets.clear();
@@ -191,7 +191,7 @@ TEST_F(JobsTest, CompareFileSetMeansNothingIsSent)
     EXPECT_TRUE(packets.isEmpty());
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("系统错误"));
-    EXPECT_EQ(view.calls, (QStringList{"begin 16", "end"}));
+    EXPECT_EQ(view.calls, (QStringList{"begin 16", "end restore"}));
 }
 
 TEST_F(JobsTest, FullListOf239ScreensEndsWithTheQuestion)
@@ -216,6 +216,7 @@ TEST_F(JobsTest, OneScreenSendsPictureAndPropertiesSilently)
 
     packets.clear();
     EXPECT_EQ(sendSpecifiedPicture(job, 6).outcome, JobOutcome::NothingToSend);
+    EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
     screens.setText(2, document::PictureColumn, QStringLiteral("gone.bmp"));
     EXPECT_EQ(sendSpecifiedPicture(job, 2).outcome, JobOutcome::Stopped);
     EXPECT_TRUE(packets.isEmpty());
@@ -235,6 +236,21 @@ TEST_F(JobsTest, PropertiesOfEveryScreenThenSuccess)
     EXPECT_EQ(sendAllProperties(job).outcome, JobOutcome::Stopped);
     EXPECT_EQ(commands(), (QStringList{"4 0", "4 1"}));
     EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
+}
+
+// A folder (".", the display file's own) is no picture: each job tells it as
+// its missing file, after the screens before it, and restores the window.
+TEST_F(JobsTest, AFolderNamedForAPictureIsAMissingFileToEveryJob)
+{
+    addScreens(3);
+    screens.setText(2, document::PictureColumn, QStringLiteral("."));
+    for (const JobResult &result :
+         {sendAll(job), sendSpecifiedPicture(job, 2), sendAllProperties(job)})
+        EXPECT_EQ(result.outcome, JobOutcome::Stopped);
+    EXPECT_EQ(commands(), picturesThenProperties(1) + QStringList{"4 0"});
+    EXPECT_EQ(prompter.texts(),
+              (QStringList{"  不存在的文件名.", "不存在的图形文件名.", "不存在的图形文件名."}));
+    EXPECT_EQ(view.calls.count(QStringLiteral("end restore")), 3);
 }
 
 TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGot)
@@ -274,7 +290,7 @@ TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGo
                           : QStringList{QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕")
                                             .arg(c.screensSent)});
         ASSERT_FALSE(view.calls.isEmpty());
-        EXPECT_EQ(view.calls.last(), QStringLiteral("end")); // as after a failure
+        EXPECT_EQ(view.calls.last(), QStringLiteral("end restore")); // as after a failure
     }
 }
 
