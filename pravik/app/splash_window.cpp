@@ -1,10 +1,12 @@
 #include "splash_window.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pravik::app {
@@ -17,6 +19,9 @@ QPixmap ledPicture(const QString &text)
     QFont font(QStringLiteral("WenQuanYi Zen Hei Sharp"));
     font.setPixelSize(14);
     font.setStyleStrategy(QFont::NoAntialias);
+    // At this size some glyphs touch ("vi" runs together); two pixels more per
+    // letter leave an unlit LED column between any two of them.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
     QImage leds(72, 16, QImage::Format_RGB32);
     leds.fill(Qt::black);
     {
@@ -57,6 +62,12 @@ SplashWindow::SplashWindow(const QString &buildId, QWidget *parent)
     m_label1->setAlignment(Qt::AlignRight);
     layout->addWidget(m_label1);
     setFocusPolicy(Qt::StrongFocus);
+
+    // In the middle of the desktop, clear of its panels, like the main window
+    // during a transfer.
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void SplashWindow::keyPressEvent(QKeyEvent *)

@@ -9,7 +9,9 @@ namespace {
 
 using namespace document;
 
-// A number as the grid shows it; a negative zero ("-0" typed) shows as 0.
+// A number as the grid shows it, whichever way the editor is left: all the
+// digits a double holds (six would make "10.999999" 11), and a negative
+// zero ("-0" typed) as 0.
 QString decimalText(double value)
 {
     if (value == 0)
@@ -25,7 +27,7 @@ QString commitTextForSave(int column, const QString &editorText)
         return editorText;
     const double value = common::leadingNumber(editorText);
     if (value > 0 && value < 11)
-        return QString::number(value);
+        return decimalText(value);
     return QStringLiteral("0");
 }
 

@@ -7,9 +7,11 @@
 #include "pravik/document/screen_list.h"
 #include "pravik/document/vocabulary.h"
 
+#include "common/numbers.h"
 #include "common/prompter.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -25,6 +27,28 @@
 namespace pravik::editor {
 
 using namespace document;
+
+namespace {
+
+// The lists lie over 1000-twip columns, too narrow for names such as
+// "向右展开": the box stays over its cell, the list it drops is as wide as
+// its longest name.
+void fitDropDownToNames(QComboBox *list)
+{
+    QAbstractItemView *view = list->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                          view->verticalScrollBar()->sizeHint().width());
+}
+
+// "第 5 幕" above the question for list row 5, as the transfer captions name
+// the row.
+QString deleteQuestion(int listRow)
+{
+    return QStringLiteral("第") + common::signPosition(listRow) +
+           QStringLiteral(" 幕\n确信要删除此幕吗?");
+}
+
+} // namespace
 
 GridEditor::GridEditor(const GridEditorWidgets &widgets, ScreenListModel &model,
                        const Vocabulary &vocabulary, QMenu *editMenu, common::Prompter &prompter,
@@ -178,6 +202,7 @@ void GridEditor::openList(QComboBox *list, int code)
 {
     const QModelIndex cell = currentCell();
     placeOver(list, cell, false);
+    fitDropDownToNames(list);
     list->raise();
     sendListsBehind(list);
     // Selecting the cell's entry counts as choosing it: a name the list does
@@ -412,7 +437,8 @@ void GridEditor::insertScreen()
 
 void GridEditor::deleteScreen()
 {
-    const common::Message question{QStringLiteral("确信要删除此幕吗?"), QStringLiteral("删除"),
+    // Named, so that the operator sees which row a right click made current.
+    const common::Message question{deleteQuestion(currentRow()), QStringLiteral("删除"),
                                    common::MessageIcon::Question, common::MessageButtons::OkCancel};
     if (m_prompter.show(question) != common::MessageAnswer::Ok)
         return;
@@ -442,6 +468,10 @@ bool GridEditor::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonPress && m_editMenu) {
             auto *mouse = static_cast<QMouseEvent *>(event);
             if (mouse->button() == Qt::RightButton) {
+                // The menu acts on the cell under the mouse, as after a click there.
+                const QModelIndex clicked = m_grid->indexAt(mouse->position().toPoint());
+                if (clicked.isValid())
+                    m_grid->setCurrentIndex(clicked);
                 m_editMenu->popup(mouse->globalPosition().toPoint());
                 return true;
             }
@@ -453,6 +483,11 @@ bool GridEditor::eventFilter(QObject *watched, QEvent *event)
             return textEditorKeyPressed(static_cast<QKeyEvent *>(event));
         if (event->type() == QEvent::MouseButtonDblClick)
             emit textEditorDoubleClicked();
+        // The editor stands for its cell: it offers the grid's menu, not its own.
+        if (event->type() == QEvent::ContextMenu && m_editMenu) {
+            m_editMenu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include "pravik/app/app_state.h"
 #include "pravik/app/main_window.h"
+#include "pravik/app/splash_window.h"
 #include "pravik/document/program_texts.h"
 #include "pravik/document/screen_list.h"
 
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -124,5 +127,26 @@ TEST_F(MainWindowTest, NewShowsTheSettingsDialogAndAFreshScreenListThatTheEditMe
     EXPECT_EQ(state.screens.text(3, pravik::document::NumberColumn), QStringLiteral(" 2"));
     action(*window, "mnueditdel")->trigger(); // the recording prompter answers OK
     EXPECT_EQ(state.screens.rowCount(), 240);
-    EXPECT_EQ(prompter.texts(), QStringList{"确信要删除此幕吗?"});
+    EXPECT_EQ(prompter.texts(), QStringList{"第 3 幕\n确信要删除此幕吗?"});
+}
+
+// Letters: runs of lit (red) columns between gaps a dot wide, an unlit LED column.
+TEST(SplashWindow, CentredOnTheDesktopWithTheLettersOfTheNameApart)
+{
+    SplashWindow splash(pravik::kBuildId);
+    splash.show();
+    const QPoint offCentre = splash.frameGeometry().center() -
+                             QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
+    const QImage image = splash.grab().toImage();
+    QString columns(image.width(), u'.');
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qRed(image.pixel(x, y)) > 127 && qGreen(image.pixel(x, y)) < 100)
+                columns[x] = u'#';
+    const QStringList runs = columns.split(u'.', Qt::SkipEmptyParts);
+    const qsizetype dot =
+        std::ranges::min(runs, {}, [](const QString &r) { return r.size(); }).size();
+    const QRegularExpression letterGap(QStringLiteral("\\.{%1,}").arg(dot));
+    EXPECT_EQ(columns.split(letterGap, Qt::SkipEmptyParts).size(), 6); // P r a v i k
 }

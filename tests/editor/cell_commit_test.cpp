@@ -35,6 +35,7 @@ TEST(CellCommit, EachWayOfLeavingTheEditorHasItsOwnRange)
         {Enter, 5, "-0", "0"},     {Enter, 2, "5", nullptr}, {Enter, 4, "5", nullptr},
         {Enter, 0, "5", nullptr},  {Save, 3, "10", "10"},    {Save, 3, "11", "0"},
         {Save, 5, "1", "1"},       {Save, 8, "0", "0"},      {Save, 1, " a", " a"},
+        {Save, 3, "10.999999", "10.999999"},  {Save, 5, "3.1415926", "3.1415926"},
     };
     // clang-format on
     for (const Case &c : cases) {

@@ -1,5 +1,6 @@
 #include "grid_fixture.h"
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -59,6 +60,12 @@ TEST_F(GridEditorTest, ListColumnsSelectTheEntryOfTheCellsCodeAndWriteItsName)
         EXPECT_EQ(c.list->geometry().topLeft(), cellRectInWindow(5, c.column).topLeft());
         for (QComboBox *other : {comin, comout, comdisp, comexp})
             EXPECT_EQ(other->isVisible(), other == c.list) << other->objectName().toStdString();
+        c.list->showPopup(); // the list it drops shows whole names
+        const QAbstractItemView *popup = c.list->view();
+        for (int i = 0; i < c.list->count(); ++i)
+            EXPECT_LE(popup->sizeHintForIndex(popup->model()->index(i, 0)).width(),
+                      popup->viewport()->width());
+        c.list->hidePopup();
     }
 }
 
@@ -264,7 +271,7 @@ QStringList numberColumn(const ScreenList &screens, int from, int to)
     return numbers;
 }
 
-TEST_F(GridMenuTest, TheRightButtonShowsTheEditMenuAtTheMouseWithoutMovingTheCell)
+TEST_F(GridMenuTest, TheRightButtonShowsTheEditMenuForTheCellUnderTheMouse)
 {
     clickCell(2, PictureColumn);
     const QPoint at = cellRect(9, EntrySpeedColumn).center();
@@ -272,8 +279,16 @@ TEST_F(GridMenuTest, TheRightButtonShowsTheEditMenuAtTheMouseWithoutMovingTheCel
 
     EXPECT_EQ(QApplication::activePopupWidget(), editMenu);
     EXPECT_EQ(editMenu->pos(), grid->viewport()->mapToGlobal(at));
-    EXPECT_EQ(editor->currentRow(), 2);
+    EXPECT_EQ(editor->currentRow(), 9);
     editMenu->close();
+    deleteEntry->trigger();
+    EXPECT_EQ(prompter.texts(), QStringList{"第 9 幕\n确信要删除此幕吗?"});
+    EXPECT_EQ(numberColumn(screens, 8, 9), (QStringList{"7", "9"}));
+    clickCell(3, StayTimeColumn); // the open text editor offers that menu, not its own
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, textEditor->mapToGlobal(QPoint()));
+    QApplication::sendEvent(textEditor, &menuKey);
+    EXPECT_EQ(QApplication::activePopupWidget(), editMenu);
+    QApplication::activePopupWidget()->close();
 }
 
 TEST_F(GridMenuTest, InsertBeforeRow3ShowsABlankAnd2AndKeepsTheOtherNumbers)
@@ -308,7 +323,7 @@ TEST_F(GridMenuTest, DeleteAsksAndRemovesTheCurrentRowOnlyOnOk)
     deleteEntry->trigger();
     ASSERT_EQ(prompter.messages().size(), 1);
     const common::Message &question = prompter.messages().first();
-    EXPECT_EQ(prompter.titledTexts(), QStringList{"删除|确信要删除此幕吗?"});
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"删除|第 4 幕\n确信要删除此幕吗?"});
     EXPECT_EQ(question.icon, common::MessageIcon::Question);
     EXPECT_EQ(question.buttons, common::MessageButtons::OkCancel);
 
