@@ -17,6 +17,7 @@ const char *const kUsage =
     "  range FILE.lt START COUNT\n"
     "                          tell the board which screens to show\n"
     "  render FILE.lt N OUT.png  write what screen N will look like on the board\n"
+    "  preview FILE.lt OUT.gif   write the screens as the board plays them, animated\n"
     "  send FILE.lt            send the screens to the board and start the display\n"
     "\n"
     "Run 'pravik-cli COMMAND --help' for the options of one command.\n";
@@ -46,6 +47,8 @@ int runCli(const QStringList &arguments, Terminal &terminal)
         return runRange(rest, terminal);
     if (command == QLatin1String("render"))
         return runRender(rest, terminal);
+    if (command == QLatin1String("preview"))
+        return runPreview(rest, terminal);
     if (command == QLatin1String("send"))
         return runSend(rest, terminal);
     terminal.err << "pravik-cli: unknown command '" << command << "'\n\n" << kUsage;

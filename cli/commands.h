@@ -25,6 +25,7 @@ int runCreate(const QStringList &arguments, Terminal &terminal);
 int runClock(const QStringList &arguments, Terminal &terminal);
 int runRange(const QStringList &arguments, Terminal &terminal);
 int runRender(const QStringList &arguments, Terminal &terminal);
+int runPreview(const QStringList &arguments, Terminal &terminal);
 int runSend(const QStringList &arguments, Terminal &terminal);
 int runCli(const QStringList &arguments, Terminal &terminal);
 

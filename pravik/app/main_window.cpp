@@ -17,10 +17,14 @@
 #include "pravik/link/serial_transport.h"
 #include "pravik/link/tick_waiter.h"
 #include "pravik/link/udp_transport.h"
+#include "pravik/jobs/board_ledger.h"
+#include "pravik/jobs/board_record_file.h"
 #include "pravik/jobs/transmission_jobs.h"
 #include "pravik/picture/board_canvas.h"
 #include "pravik/settings/board_settings_dialog.h"
 #include "pravik/settings/serial_port_lister.h"
+#include "pravik/show_window/show_feed.h"
+#include "pravik/show_window/show_window.h"
 
 #include "common/file_chooser.h"
 #include "common/prompter.h"
@@ -64,10 +68,15 @@ MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment
     buildStatusBar();
     buildEditors(environment);
     buildTransferMode();
+    buildShowFeed();
     setUp(environment);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The show window plays from the feed this window owns.
+    delete m_showWindow;
+}
 
 void MainWindow::runSetUpStep(const std::function<void()> &step)
 {
@@ -246,6 +255,33 @@ void MainWindow::buildEditors(const MainWindowEnvironment &environment)
     connectEntry("Command3d1", [this] { showBoardSettings(); });
 }
 
+void MainWindow::buildShowFeed()
+{
+    m_showFeed = std::make_unique<show_window::ShowFeed>([this] {
+        return show_window::ShowInput{m_state.settings, m_state.screens, m_state.vocabulary,
+                                      displayFilePath()};
+    });
+    show_window::ShowFeed *feed = m_showFeed.get();
+    connect(m_model, &QAbstractItemModel::dataChanged, feed, &show_window::ShowFeed::changed);
+    connect(m_model, &QAbstractItemModel::rowsInserted, feed, &show_window::ShowFeed::changed);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, feed, &show_window::ShowFeed::changed);
+    connect(m_model, &QAbstractItemModel::modelReset, feed, &show_window::ShowFeed::changed);
+}
+
+void MainWindow::openShowWindow()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    const int screen = current.isValid() ? editor::ScreenListModel::listRow(current.row()) - 1 : 0;
+    if (m_showWindow) {
+        m_showWindow->start(screen);
+    } else {
+        m_showWindow = new show_window::ShowWindow(*m_showFeed, screen, this);
+        m_showWindow->show();
+    }
+    m_showWindow->raise();
+    m_showWindow->activateWindow();
+}
+
 void MainWindow::sendClock()
 {
     link::sendClockFromComputer(*m_boardLink);
@@ -347,6 +383,7 @@ void MainWindow::boardGeometryChanged()
                           m_prompter);
     m_transferView->layoutFrame(m_state.settings.scrwidth, m_state.settings.scrhigh,
                                 m_state.stripWidth);
+    emit m_showFeed->changed();
 }
 
 QString MainWindow::displayFilePath() const
@@ -359,11 +396,13 @@ QString MainWindow::displayFilePath() const
 namespace {
 
 // Runs a job with the window's own view of it. The canvas follows the board
-// geometry of the moment, which the settings may have changed since.
+// geometry of the moment, which the settings may have changed since. Every
+// job keeps the board's record up to date; with `onlyChanges` Send All
+// leaves out what the record says the board holds.
 template <typename Job>
 void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boardLink,
             common::Prompter &prompter, jobs::JobView &view, const jobs::StopToken &stop,
-            const QString &displayFile, Job job)
+            const QString &displayFile, Job job, bool onlyChanges = false)
 {
     const link::BoardLink::TransferScope transfer(boardLink);
     if (canvas.width() != state.settings.scrwidth || canvas.height() != state.settings.scrhigh)
@@ -381,6 +420,9 @@ void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boar
                              prompter,
                              view,
                              stop};
+    jobs::BoardLedger ledger(jobs::boardRecordFolder(), jobs::boardIdentity(state.settings),
+                             state.settings, onlyChanges, prompter);
+    context.ledger = &ledger;
     job(context);
 }
 
@@ -391,6 +433,13 @@ void MainWindow::runSendAll()
     runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
            displayFilePath(),
            [](jobs::JobContext &context) { jobs::sendAll(context); });
+}
+
+void MainWindow::runSendChanged()
+{
+    runJob(
+        m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop, displayFilePath(),
+        [](jobs::JobContext &context) { jobs::sendAll(context); }, true);
 }
 
 void MainWindow::runSendSpecifiedPicture()

@@ -49,6 +49,11 @@ namespace pravik::picture {
 class BoardCanvas;
 }
 
+namespace pravik::show_window {
+class ShowFeed;
+class ShowWindow;
+} // namespace pravik::show_window
+
 namespace pravik::app {
 
 struct AppState;
@@ -92,9 +97,12 @@ private:
     void buildEditors(const MainWindowEnvironment &environment);
     void buildTransferMode();
     void sendClock();
+    void buildShowFeed();
+    void openShowWindow();
 
     // The transmission jobs and the compare file.
     void runSendAll();
+    void runSendChanged();
     void runSendSpecifiedPicture();
     void runSendProperties();
     void stopTransfer();
@@ -161,6 +169,10 @@ private:
     std::unique_ptr<editor::SourceCommands> m_sourceCommands;
     std::unique_ptr<settings::SerialPortLister> m_serialPorts;
     QPointer<settings::BoardSettingsDialog> m_settingsDialog;
+
+    // "模拟显示" plays the grid and the settings as they are, edits included.
+    std::unique_ptr<show_window::ShowFeed> m_showFeed;
+    QPointer<show_window::ShowWindow> m_showWindow;
 };
 
 } // namespace pravik::app

@@ -61,13 +61,16 @@ void MainWindow::buildMenus()
     QMenu *run = addMenu(bar, "mnurun", QStringLiteral("执行/Process"));
     connect(addEntry(run, this, "mnurunStr", QStringLiteral("发送全部/Send All")),
             &QAction::triggered, this, &MainWindow::runSendAll);
+    connect(addEntry(run, this, "mnusendchg", QStringLiteral("发送修改的画面")),
+            &QAction::triggered, this, &MainWindow::runSendChanged);
     connect(addEntry(run, this, "mnusendp", QStringLiteral("改变属性/Change Property")),
             &QAction::triggered, this, &MainWindow::runSendProperties);
     connect(addEntry(run, this, "mnusendsp", QStringLiteral("发送指定图片/Send specify Pic")),
             &QAction::triggered, this, &MainWindow::runSendSpecifiedPicture);
     connect(addEntry(run, this, "mnusendclk", QStringLiteral("设置时钟/Setting Clock")),
             &QAction::triggered, this, &MainWindow::sendClock);
-    addEntry(run, this, "MNUSIMRUN", QStringLiteral("模拟显示"));
+    connect(addEntry(run, this, "MNUSIMRUN", QStringLiteral("模拟显示")), &QAction::triggered,
+            this, &MainWindow::openShowWindow);
 
     QMenu *help = addMenu(bar, "mnuhelp", QStringLiteral("帮助/Help"));
     connect(addEntry(help, this, "mnuhlpabout", QStringLiteral("About")), &QAction::triggered,
@@ -97,7 +100,8 @@ void MainWindow::buildToolbar()
             &QAction::triggered, this, &MainWindow::runSendAll);
     connect(button("Com_timer", QStringLiteral("设置时钟/Seeting Clock"), QStyle::SP_BrowserReload),
             &QAction::triggered, this, &MainWindow::sendClock);
-    button("Command3d8", QStringLiteral("模拟显示"), QStyle::SP_DesktopIcon);
+    connect(button("Command3d8", QStringLiteral("模拟显示"), QStyle::SP_DesktopIcon),
+            &QAction::triggered, this, &MainWindow::openShowWindow);
     // Two buttons carry a picture only.
     button("Command3d6", QString(), QStyle::SP_FileDialogContentsView);
     button("Cmdhelp", QString(), QStyle::SP_DialogHelpButton);

@@ -5,6 +5,8 @@
 #include "pravik/app/splash_window.h"
 #include "pravik/document/program_texts.h"
 #include "pravik/document/screen_list.h"
+#include "pravik/editor/screen_list_model.h"
+#include "pravik/show_window/show_window.h"
 
 #include "common/recording_prompter.h"
 
@@ -128,6 +130,36 @@ TEST_F(MainWindowTest, NewShowsTheSettingsDialogAndAFreshScreenListThatTheEditMe
     action(*window, "mnueditdel")->trigger(); // the recording prompter answers OK
     EXPECT_EQ(state.screens.rowCount(), 240);
     EXPECT_EQ(prompter.texts(), QStringList{"第 3 幕\n确信要删除此幕吗?"});
+}
+
+// "模拟显示" from the menu and the toolbar: one window, playing the grid from
+// its current row, edits included.
+TEST_F(MainWindowTest, ShowFromTheMenuAndTheToolbarPlaysTheGridFromTheCurrentRow)
+{
+    using pravik::show_window::ShowWindow;
+    auto window = start(1024);
+    action(*window, "Command3d7")->trigger();
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("Grid1"));
+    auto *model = qobject_cast<pravik::editor::ScreenListModel *>(grid->model());
+    for (const int row : {1, 2})
+        model->setCellText(row, pravik::document::PictureColumn, QStringLiteral("a.bmp"));
+
+    grid->setCurrentIndex(model->index(1, 1));
+    action(*window, "MNUSIMRUN")->trigger();
+    const auto shows = window->findChildren<ShowWindow *>();
+    ASSERT_EQ(shows.size(), 1);
+    EXPECT_TRUE(shows[0]->isVisible());
+    EXPECT_TRUE(shows[0]->playing());
+    EXPECT_EQ(shows[0]->player().moment().screen, 1);
+    EXPECT_EQ(shows[0]->player().screenCount(), 2);
+
+    grid->setCurrentIndex(model->index(0, 1));
+    action(*window, "Command3d8")->trigger();
+    EXPECT_EQ(window->findChildren<ShowWindow *>(), shows);
+    EXPECT_EQ(shows[0]->player().moment().screen, 0);
+
+    model->setCellText(3, pravik::document::PictureColumn, QStringLiteral("b.bmp"));
+    EXPECT_TRUE(shows[0]->player().inputStale());
 }
 
 // Letters: runs of lit (red) columns between gaps a dot wide, an unlit LED column.

@@ -1,0 +1,275 @@
+#include "animated_gif.h"
+#include "board_command_line.h"
+#include "commands.h"
+#include "preview_frames.h"
+#include "terminal_prompter.h"
+
+#include "pravik/document/program_texts.h"
+#include "pravik/document/vocabulary.h"
+#include "pravik/show/show_loading.h"
+
+#include "common/file_replace.h"
+
+#include <QDir>
+#include <QTextStream>
+#include <QTime>
+
+namespace pravik::cli {
+namespace {
+
+const char *const kPreviewUsage =
+    "Usage: pravik-cli preview FILE.lt OUT.gif [--from N] [--screens K] [--scale S]\n"
+    "                          [--dots] [--loops L]\n"
+    "       pravik-cli preview FILE.lt --frames DIR [--from N] [--screens K] [--scale S]\n"
+    "                          [--dots]\n"
+    "\n"
+    "Plays the screens as the board shows them, each with its entry effect, its\n"
+    "stay and its exit effect, and writes the play as an animated GIF: a frame\n"
+    "for each change of the board, for as long as the board shows it, once\n"
+    "through the screens and then again, as the board loops. The times are\n"
+    "Pravik's approximation of the board's (an effect step lasts (speed + 1) x\n"
+    "10 ms, the stay time counts seconds); viewers may slow down frames shorter\n"
+    "than 20 ms.\n"
+    "\n"
+    "  --from N      start with screen N (counted from 0; default 0)\n"
+    "  --screens K   play K screens (default: to the end of the list)\n"
+    "  --scale S     draw an LED as S x S pixels (1 to 16; default 4)\n"
+    "  --dots        draw LEDs as round dots on a black panel, unlit ones faint\n"
+    "                (a scale of 3 or more); the default is squares, unlit black\n"
+    "  --loops L     play the animation L times (default 0: for ever)\n"
+    "  --frames DIR  write the frames as DIR/frame-0001.png, ... instead, and\n"
+    "                print each file's name and its time in milliseconds\n"
+    "\n"
+    "Exit status: 0 written, 2 bad arguments, a display file that cannot be\n"
+    "read, a screen that cannot be drawn or an output that cannot be written.\n";
+
+// A GIF counts its sides in 16 bits.
+constexpr int kLargestSide = 0xFFFF;
+constexpr int kLargestScale = 16;
+constexpr int kSmallestDotScale = 3;
+
+struct PreviewOptions
+{
+    QString file;
+    QString gif;
+    QString framesDir;
+    int from = 0;
+    int screens = 0; // 0: to the end of the list
+    int scale = 4;
+    int loops = 0;
+    LedShape shape = LedShape::Squares;
+};
+
+bool takeNumber(const QString &option, const QString &text, int lowest, int highest, int &number,
+                QString &error)
+{
+    bool ok = false;
+    number = text.toInt(&ok);
+    if (ok && number >= lowest && number <= highest)
+        return true;
+    error = QStringLiteral("%1 takes a number from %2 to %3, not '%4'")
+                .arg(option)
+                .arg(lowest)
+                .arg(highest)
+                .arg(text);
+    return false;
+}
+
+bool parsePreviewOptions(const QStringList &arguments, PreviewOptions &options, QString &error)
+{
+    QStringList words;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--dots")) {
+            options.shape = LedShape::Dots;
+            continue;
+        }
+        if (!argument.startsWith(QLatin1String("--"))) {
+            words << argument;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            error = argument + QStringLiteral(" needs a value");
+            return false;
+        }
+        const QString &value = arguments[++i];
+        bool taken = true;
+        if (argument == QLatin1String("--from")) {
+            taken = takeNumber(argument, value, 0, document::kMaxScreens - 1, options.from, error);
+        } else if (argument == QLatin1String("--screens")) {
+            taken = takeNumber(argument, value, 1, document::kMaxScreens, options.screens, error);
+        } else if (argument == QLatin1String("--scale")) {
+            taken = takeNumber(argument, value, 1, kLargestScale, options.scale, error);
+        } else if (argument == QLatin1String("--loops")) {
+            taken = takeNumber(argument, value, 0, 0xFFFF, options.loops, error);
+        } else if (argument == QLatin1String("--frames")) {
+            options.framesDir = value;
+        } else {
+            error = QStringLiteral("unknown option '%1'").arg(argument);
+            return false;
+        }
+        if (!taken)
+            return false;
+    }
+    const qsizetype outputs = options.framesDir.isEmpty() ? 2 : 1;
+    if (words.size() != outputs) {
+        error = QStringLiteral("give FILE.lt and either OUT.gif or --frames DIR");
+        return false;
+    }
+    options.file = words[0];
+    options.gif = words.value(1);
+    if (options.shape == LedShape::Dots && options.scale < kSmallestDotScale) {
+        error = QStringLiteral("--dots needs a scale of %1 or more").arg(kSmallestDotScale);
+        return false;
+    }
+    return true;
+}
+
+// The screens of the range with how the board shows them. Nothing when one
+// cannot be drawn; Send All's message has been printed.
+std::optional<std::vector<show::ShowScreen>> loadRange(const LoadedBoard &board,
+                                                       const QString &file, int from, int count,
+                                                       common::Prompter &prompter)
+{
+    document::Vocabulary vocabulary;
+    document::fillVocabulary(vocabulary);
+    const show::ShowSources sources{board.settings, board.screens, vocabulary, file};
+    std::vector<show::ShowScreen> screens;
+    for (int row = from + 1; row <= from + count; ++row) {
+        std::optional<show::LedImage> leds = show::loadScreenLeds(sources, row, prompter);
+        if (!leds)
+            return std::nullopt;
+        QString problem;
+        const auto properties =
+            show::screenProperties(board.screens, vocabulary, std::uint8_t(row - 1), problem);
+        if (!properties) {
+            prompter.tell(problem, kProgramTitle, common::MessageIcon::Error);
+            return std::nullopt;
+        }
+        screens.push_back(show::ShowScreen{std::move(*leds), *properties});
+    }
+    return screens;
+}
+
+// Checks the board and the range against the display file; false after
+// saying what is wrong.
+bool checkPreview(const LoadedBoard &board, PreviewOptions &options, Terminal &terminal)
+{
+    const document::BoardSettings &settings = board.settings;
+    const int count = board.screens.screenCount();
+    if (settings.scrtype != 1 && settings.scrtype != 2) {
+        terminal.err << "pravik-cli preview: the board is of type " << settings.scrtype
+                     << "; only single-colour (1) and three-colour (2) boards get pictures\n";
+        return false;
+    }
+    const long long width = (long long)settings.scrwidth * options.scale;
+    const long long height = (long long)settings.scrhigh * options.scale;
+    if (settings.scrwidth <= 0 || settings.scrhigh <= 0 || width > kLargestSide ||
+        height > kLargestSide) {
+        terminal.err << "pravik-cli preview: a board of " << settings.scrwidth << " x "
+                     << settings.scrhigh << " LEDs at scale " << options.scale
+                     << " makes no picture of at most " << kLargestSide << " pixels a side\n";
+        return false;
+    }
+    if (count == 0) {
+        terminal.err << "pravik-cli preview: the display file holds no screens\n";
+        return false;
+    }
+    if (options.screens == 0)
+        options.screens = std::max(count - options.from, 1);
+    const int last = options.from + options.screens - 1;
+    if (last >= count) {
+        terminal.err << "pravik-cli preview: the display file has screens 0 to " << count - 1
+                     << ", not '"
+                     << (last == options.from
+                             ? QString::number(last)
+                             : QStringLiteral("%1 to %2").arg(options.from).arg(last))
+                     << "'\n";
+        return false;
+    }
+    return true;
+}
+
+bool writeGif(const show::Show &show, const PreviewOptions &options, const QSize &size,
+              Terminal &terminal)
+{
+    AnimatedGif gif(size.width(), size.height(), previewPalette(), options.loops);
+    const PreviewPainter painter(options.scale, options.shape);
+    QImage picture;
+    const bool played = playOnePass(show, [&](const show::LedImage &frame, std::int64_t ms) {
+        painter.draw(frame, picture);
+        return !picture.isNull() && gif.addFrame(picture, ms);
+    });
+    QString error;
+    QByteArray bytes = gif.finish(error);
+    if (!played) {
+        bytes.clear();
+        if (error.isEmpty())
+            error = QStringLiteral("no memory for a picture of %1 x %2 pixels")
+                        .arg(size.width())
+                        .arg(size.height());
+    }
+    if (bytes.isEmpty() || !common::replaceFileContents(options.gif, bytes, &error)) {
+        terminal.err << "pravik-cli preview: cannot write " << options.gif << ": " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool writeFrames(const show::Show &show, const PreviewOptions &options, Terminal &terminal)
+{
+    const QDir dir(options.framesDir);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        terminal.err << "pravik-cli preview: cannot make the folder " << options.framesDir << '\n';
+        return false;
+    }
+    const PreviewPainter painter(options.scale, options.shape);
+    QImage picture;
+    int number = 0;
+    return playOnePass(show, [&](const show::LedImage &frame, std::int64_t ms) {
+        const QString name = QStringLiteral("frame-%1.png").arg(++number, 4, 10, QLatin1Char('0'));
+        painter.draw(frame, picture);
+        if (picture.isNull() || !picture.save(dir.filePath(name), "PNG")) {
+            terminal.err << "pravik-cli preview: cannot write " << dir.filePath(name) << '\n';
+            return false;
+        }
+        terminal.out << name << ' ' << ms << '\n';
+        return true;
+    });
+}
+
+} // namespace
+
+int runPreview(const QStringList &arguments, Terminal &terminal)
+{
+    if (arguments.contains(QLatin1String("--help"))) {
+        terminal.out << kPreviewUsage;
+        return ExitOk;
+    }
+    PreviewOptions options;
+    QString error;
+    if (!parsePreviewOptions(arguments, options, error))
+        return usageError(terminal, "preview", error, QString::fromLatin1(kPreviewUsage));
+
+    TerminalPrompter prompter(terminal.err);
+    BoardCommandLine line;
+    line.file = options.file;
+    const auto board = loadBoard(line, prompter, terminal, "preview");
+    if (!board || !checkPreview(*board, options, terminal))
+        return ExitUsageOrUnreadable;
+    auto screens = loadRange(*board, options.file, options.from, options.screens, prompter);
+    if (!screens)
+        return ExitUsageOrUnreadable;
+
+    // "显示时间" counts from this computer's time, as the board from its own.
+    const QTime now = QTime::currentTime();
+    const show::Show show(board->settings, std::move(*screens),
+                          show::ShowOptions{0, QTime(now.hour(), now.minute(), now.second())});
+    const QSize size(board->settings.scrwidth * options.scale,
+                     board->settings.scrhigh * options.scale);
+    const bool written = options.framesDir.isEmpty() ? writeGif(show, options, size, terminal)
+                                                     : writeFrames(show, options, terminal);
+    return written ? ExitOk : ExitUsageOrUnreadable;
+}
+
+} // namespace pravik::cli
