@@ -22,6 +22,7 @@ class BoardCanvas;
 
 namespace pravik::jobs {
 
+class BoardLedger;
 class JobView;
 
 // What the transmission jobs read and use. The jobs change none of the
@@ -39,6 +40,9 @@ struct JobContext
     common::Prompter &prompter;
     JobView &view;
     const StopToken &stop;
+    // The board's record: what the job learns of the board, and with only
+    // changes to send, what it leaves out. None: nothing is recorded.
+    BoardLedger *ledger = nullptr;
 };
 
 // How a job ended.

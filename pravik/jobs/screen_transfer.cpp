@@ -1,7 +1,9 @@
 #include "screen_transfer.h"
 
+#include "board_ledger.h"
 #include "job_messages.h"
 #include "job_view.h"
+#include "screen_digests.h"
 
 #include "pravik/document/board_settings.h"
 #include "pravik/document/program_texts.h"
@@ -76,9 +78,25 @@ QString oneScreenCaption(const document::BoardSettings &settings, int row)
     return sendAllCaption(settings, row);
 }
 
-JobResult transferScreen(JobContext &context, int row)
+JobResult transferScreen(JobContext &context, int row, const QString &caption)
 {
+    const auto screenIndex = static_cast<std::uint8_t>(row - 1);
+    BoardLedger *const ledger = context.ledger;
+    QByteArray pictureDigest;
+    QByteArray propertiesDigest;
+    if (ledger) {
+        pictureDigest = jobs::pictureDigest(context.canvas, context.settings.scrtype, screenIndex);
+        propertiesDigest = jobs::propertiesDigest(context.screens, context.vocabulary, screenIndex);
+    }
+    const bool pictureGoesOut =
+        !ledger || !ledger->leavesOut(screenIndex, ScreenPart::Picture, pictureDigest);
+    const bool propertiesGoOut =
+        !ledger || !ledger->leavesOut(screenIndex, ScreenPart::Properties, propertiesDigest);
     JobResult result;
+    if (!pictureGoesOut && !propertiesGoOut)
+        return result;
+
+    context.view.showScreen(row, caption, context.canvas);
     const picture::PacketExchange exchange = [&](QByteArray &buffer, int checksumIndex) {
         // A stop takes effect before the next frame goes out; the refusal
         // ends the picture like a failed exchange, with nothing to tell.
@@ -91,14 +109,28 @@ JobResult transferScreen(JobContext &context, int row)
             result.failedExchange = exchanged;
         return exchanged;
     };
-    const auto screenIndex = static_cast<std::uint8_t>(row - 1);
-    const picture::RasteriseResult picture = picture::rasterisePicture(
-        context.canvas, context.settings.scrtype, screenIndex, exchange, context.prompter,
-        [&](int y) { context.view.setProgress(y); });
-    const bool sent = picture == picture::RasteriseResult::Ok &&
-                      picture::sendScreenProperties(exchange, context.prompter, context.screens,
-                                                    context.vocabulary, screenIndex) ==
-                          link::ExchangeResult::Ok;
+    const auto sendPicture = [&] {
+        return picture::rasterisePicture(context.canvas, context.settings.scrtype, screenIndex,
+                                         exchange, context.prompter,
+                                         [&](int y) { context.view.setProgress(y); }) ==
+               picture::RasteriseResult::Ok;
+    };
+    const auto sendProperties = [&] {
+        return picture::sendScreenProperties(exchange, context.prompter, context.screens,
+                                             context.vocabulary,
+                                             screenIndex) == link::ExchangeResult::Ok;
+    };
+    const auto recorded = [&](ScreenPart part, const QByteArray &digest, auto send) {
+        if (ledger)
+            ledger->sending(screenIndex, part);
+        const bool sent = send();
+        if (sent && ledger)
+            ledger->acknowledged(screenIndex, part, digest);
+        return sent;
+    };
+    const bool sent =
+        (!pictureGoesOut || recorded(ScreenPart::Picture, pictureDigest, sendPicture)) &&
+        (!propertiesGoOut || recorded(ScreenPart::Properties, propertiesDigest, sendProperties));
     if (!sent && result.outcome != JobOutcome::Cancelled)
         result.outcome = JobOutcome::Stopped;
     return result;

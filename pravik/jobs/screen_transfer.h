@@ -18,9 +18,10 @@ bool drawScreenSource(JobContext &context, int row, const QString &missingText);
 QString sendAllCaption(const document::BoardSettings &settings, int row);
 QString oneScreenCaption(const document::BoardSettings &settings, int row);
 
-// Sends the drawn canvas of list row `row` as screen row - 1, then its
-// properties. Stopped at the first failure, cancelled before the first frame
-// after a stop request.
-JobResult transferScreen(JobContext &context, int row);
+// Shows the drawn canvas of list row `row` with `caption` and sends it as
+// screen row - 1, then its properties. Stopped at the first failure, cancelled
+// before the first frame after a stop request. A part the ledger says the
+// board holds already is left out; a screen left out whole is not shown.
+JobResult transferScreen(JobContext &context, int row, const QString &caption);
 
 } // namespace pravik::jobs

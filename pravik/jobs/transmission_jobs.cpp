@@ -1,8 +1,10 @@
 #include "transmission_jobs.h"
 
+#include "board_ledger.h"
 #include "compare_file.h"
 #include "job_messages.h"
 #include "job_view.h"
+#include "screen_digests.h"
 #include "screen_transfer.h"
 
 #include "pravik/document/board_settings.h"
@@ -83,9 +85,14 @@ JobResult startDisplay(JobContext &context, int screens)
     QByteArray buffer = link::displayRangePayload(0, screens);
     // Nothing can go out on a serial line whose port is closed.
     std::optional<link::ExchangeResult> result;
-    if (context.settings.isEthernet() || context.serialPortOpen())
+    if (context.settings.isEthernet() || context.serialPortOpen()) {
+        if (context.ledger)
+            context.ledger->displaySending();
         result = context.exchange(buffer, link::kCommandChecksumIndex);
+    }
     if (result == link::ExchangeResult::Ok) {
+        if (context.ledger)
+            context.ledger->displayAcknowledged(screens);
         context.prompter.tell(kSentText, kProgramTitle, common::MessageIcon::None);
         return JobResult{};
     }
@@ -93,10 +100,19 @@ JobResult startDisplay(JobContext &context, int screens)
     return stopped(result.value_or(link::ExchangeResult::LinkFailed));
 }
 
+// A board that holds every screen and shows them all already: an only
+// changes send has nothing to do, not even the display command.
+bool boardUpToDate(JobContext &context, int screens)
+{
+    return context.ledger && context.ledger->onlyChanges() && !context.ledger->anythingSent() &&
+           context.ledger->displayCurrent(screens);
+}
+
 } // namespace
 
 JobResult sendAll(JobContext &context)
 {
+    const LedgerFinisher recorded(context.ledger);
     if (noDisplayFile(context))
         return stopped();
     if (context.screens.rowCount() < 2 || context.screens.text(1, PictureColumn).isEmpty())
@@ -116,8 +132,10 @@ JobResult sendAll(JobContext &context)
             return cancelled(context, row - 1);
         if (!drawScreenSource(context, row, kMissingSourceText))
             return ended(context, stopped(link::ExchangeResult::Ok, row - 1));
-        context.view.showScreen(row, sendAllCaption(context.settings, row), context.canvas);
-        JobResult sent = transferScreen(context, row);
+        // Whatever the record says, Send All overwrites every screen.
+        if (row == 1 && context.ledger && !context.ledger->onlyChanges())
+            context.ledger->sendingEverything();
+        JobResult sent = transferScreen(context, row, sendAllCaption(context.settings, row));
         if (sent.outcome == JobOutcome::Cancelled)
             return cancelled(context, row - 1);
         if (sent.outcome == JobOutcome::Stopped) {
@@ -129,6 +147,8 @@ JobResult sendAll(JobContext &context)
     if (context.stop.stopRequested())
         return cancelled(context, lastRow);
     ended(context, {});
+    if (boardUpToDate(context, lastRow))
+        return JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok, lastRow};
     JobResult result = startDisplay(context, lastRow);
     result.screensSent = lastRow;
     return result;
@@ -136,13 +156,13 @@ JobResult sendAll(JobContext &context)
 
 JobResult sendSpecifiedPicture(JobContext &context, int row)
 {
+    const LedgerFinisher recorded(context.ledger);
     context.view.beginTransfer(context.settings.scrhigh);
     if (context.screens.text(row, PictureColumn).isEmpty())
         return ended(context, JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok});
     if (!drawScreenSource(context, row, kMissingPictureText))
         return ended(context, stopped());
-    context.view.showScreen(row, oneScreenCaption(context.settings, row), context.canvas);
-    JobResult sent = transferScreen(context, row);
+    JobResult sent = transferScreen(context, row, oneScreenCaption(context.settings, row));
     if (sent.outcome == JobOutcome::Cancelled)
         return cancelled(context, 0);
     sent.screensSent = sent.outcome == JobOutcome::Stopped ? 0 : 1;
@@ -151,6 +171,7 @@ JobResult sendSpecifiedPicture(JobContext &context, int row)
 
 JobResult sendAllProperties(JobContext &context)
 {
+    const LedgerFinisher recorded(context.ledger);
     if (noDisplayFile(context))
         return stopped();
     const int lastRow = lastScreenRow(context.screens, 1);
@@ -161,9 +182,15 @@ JobResult sendAllProperties(JobContext &context)
         // The picture must still exist, although only its properties go out.
         if (!requirePictureFile(context, row, kMissingPictureText))
             return ended(context, stopped(link::ExchangeResult::Ok, row - 1));
-        const auto sent = picture::sendScreenProperties(context.exchange, context.prompter,
-                                                        context.screens, context.vocabulary,
-                                                        static_cast<std::uint8_t>(row - 1));
+        const auto screen = static_cast<std::uint8_t>(row - 1);
+        if (context.ledger)
+            context.ledger->sending(screen, ScreenPart::Properties);
+        const auto sent = picture::sendScreenProperties(
+            context.exchange, context.prompter, context.screens, context.vocabulary, screen);
+        if (sent == link::ExchangeResult::Ok && context.ledger)
+            context.ledger->acknowledged(
+                screen, ScreenPart::Properties,
+                propertiesDigest(context.screens, context.vocabulary, screen));
         if (sent != link::ExchangeResult::Ok)
             return stopped(sent.value_or(link::ExchangeResult::Ok), row - 1);
     }

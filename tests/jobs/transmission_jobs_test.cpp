@@ -1,6 +1,9 @@
 #include "pravik/document/board_settings.h"
 #include "pravik/document/screen_list.h"
 #include "pravik/document/vocabulary.h"
+#include "pravik/jobs/board_ledger.h"
+#include "pravik/jobs/board_record_file.h"
+#include "pravik/jobs/job_messages.h"
 #include "pravik/jobs/job_view.h"
 #include "pravik/jobs/screen_transfer.h"
 #include "pravik/jobs/transmission_jobs.h"
@@ -8,6 +11,9 @@
 
 #include "common/recording_prompter.h"
 
+#include "test_files.h"
+
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
@@ -291,6 +297,103 @@ TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGo
                                             .arg(c.screensSent)});
         ASSERT_FALSE(view.calls.isEmpty());
         EXPECT_EQ(view.calls.last(), QStringLiteral("end restore")); // as after a failure
+    }
+}
+
+// After a Send All the board echoed, a send of changes only leaves out what
+// the board's record holds; a record it cannot trust means everything.
+TEST_F(JobsTest, OnlyChangesLeavesOutWhatTheBoardEchoedBefore)
+{
+    const QTemporaryDir records;
+    const QString identity = QStringLiteral("serial:/dev/ttyS1 address 1");
+    const QString recordPath = boardRecordPath(records.path(), identity);
+    const auto sendWithRecord = [&](bool onlyChanges) {
+        BoardLedger ledger(records.path(), identity, settings, onlyChanges, prompter);
+        job.ledger = &ledger;
+        const JobResult result = sendAll(job);
+        job.ledger = nullptr;
+        return result;
+    };
+    const auto rewriteRecord = [&](const std::function<void(BoardRecord &)> &change) {
+        QString problem;
+        std::optional<BoardRecord> record = recordFromJson(readFileBytes(recordPath), problem);
+        ASSERT_TRUE(record) << problem.toStdString();
+        change(*record);
+        ASSERT_TRUE(writeFileBytes(recordPath, recordToJson(*record)));
+    };
+    const QStringList everything = picturesThenProperties(3) + QStringList{"1 0"};
+    struct Case
+    {
+        const char *name;
+        std::function<void()> change;
+        QStringList sent;
+        QString told;
+    };
+    const Case cases[] = {
+        {"nothing changed", [] {}, {}, {}},
+        {"a picture",
+         [&] {
+             QImage dark(64, 16, QImage::Format_RGB32);
+             dark.fill(Qt::black);
+             dark.save(folder.filePath(QStringLiteral("p2.bmp")));
+         },
+         {"18 1", "18 1", "1 0"},
+         {}},
+        {"a stay time",
+         [&] { screens.setText(3, document::StayTimeColumn, "9"); },
+         {"4 2", "1 0"},
+         {}},
+        {"a shorter list", [&] { screens.setText(3, document::PictureColumn, {}); }, {"1 0"}, {}},
+        {"a send stopped in screen 1",
+         [&] {
+             packets.clear();
+             failAt = 4;
+             sendWithRecord(false);
+             failAt = 0;
+         },
+         {"18 1", "18 1", "4 1", "18 2", "18 2", "4 2", "1 0"},
+         {}},
+        {"a send with feedback off",
+         [&] {
+             settings.feedback = 0;
+             sendWithRecord(false);
+             settings.feedback = 1;
+         },
+         everything,
+         {}},
+        {"a board of another size", [&] { settings.scrhigh = 15; }, everything,
+         "屏幕尺寸或类型已改变，发送全部画面"},
+        {"a damaged record", [&] { writeFileBytes(recordPath, "{\"format\": 7}"); }, everything,
+         "屏幕记录无法读取 (not a board record)，发送全部画面"},
+        {"another board's record",
+         [&] {
+             rewriteRecord(
+                 [](BoardRecord &r) { r.board = QStringLiteral("udp:10.0.0.9:1973 address 1"); });
+         },
+         everything, "屏幕记录属于另一块屏幕 (udp:10.0.0.9:1973 address 1)，发送全部画面"},
+        {"a send that never ended",
+         [&] { rewriteRecord([](BoardRecord &r) { r.transferUnderWay = true; }); }, everything,
+         "上次发送没有结束，发送全部画面"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.scrhigh = 16;
+        QFile::remove(recordPath);
+        for (const QString &name : QDir(folder.path()).entryList({"p*.bmp"}))
+            QFile::remove(folder.filePath(name));
+        addScreens(3);
+        ASSERT_EQ(sendWithRecord(false).outcome, JobOutcome::Completed);
+        c.change();
+        packets.clear();
+        prompter.clear();
+        const JobResult result = sendWithRecord(true);
+        EXPECT_EQ(commands(), c.sent);
+        EXPECT_EQ(result.outcome,
+                  c.sent.isEmpty() ? JobOutcome::NothingToSend : JobOutcome::Completed);
+        QStringList told = c.told.isEmpty() ? QStringList() : QStringList{c.told};
+        if (!c.sent.isEmpty())
+            told << startDisplayQuestion(screens.screenCount()) << QStringLiteral("发送成功");
+        EXPECT_EQ(prompter.texts(), told);
     }
 }
 

@@ -1,4 +1,5 @@
 // The UDP transport on the loopback network, with real sockets.
+#include "pravik/link/shared_udp_transport.h"
 #include "pravik/link/udp_transport.h"
 
 #include <QNetworkDatagram>
@@ -100,4 +101,41 @@ TEST(UdpTransport, PortHeldOnEveryAddressByAnotherProgramIsRefused)
     // The simulator's socket on an address of its own is no hindrance.
     otherProgram.close();
     EXPECT_FALSE(udp.setLocalPort(port).has_value());
+}
+
+// Boards answering on one port share one socket: each board's transport
+// takes the answers from its own board only, whoever answers first.
+TEST(SharedUdpTransport, SortsTheAnswersOnOnePortByTheSendersAddress)
+{
+    Peer first("127.0.0.2");
+    Peer second("127.0.0.3");
+    Peer stranger("127.0.0.4");
+    ASSERT_TRUE(first.bound && second.bound && stranger.bound);
+    const quint16 ourPort = freePort();
+    SharedUdpSockets sockets;
+    SharedUdpTransport toFirst(sockets);
+    SharedUdpTransport toSecond(sockets);
+    toFirst.setRemote(QStringLiteral("127.0.0.2"), first.socket.localPort());
+    toSecond.setRemote(QStringLiteral("127.0.0.3"), second.socket.localPort());
+    ASSERT_FALSE(toFirst.setLocalPort(ourPort).has_value());
+    ASSERT_FALSE(toSecond.setLocalPort(ourPort).has_value());
+    ASSERT_FALSE(toFirst.send("1").has_value());
+    ASSERT_FALSE(toSecond.send("2").has_value());
+    for (Peer *board : {&first, &second}) {
+        ASSERT_TRUE(board->socket.waitForReadyRead(2000));
+        EXPECT_EQ(board->socket.receiveDatagram().senderPort(), ourPort);
+    }
+
+    stranger.socket.writeDatagram("x", QHostAddress::LocalHost, ourPort);
+    second.socket.writeDatagram("b", QHostAddress::LocalHost, ourPort);
+    first.socket.writeDatagram("a", QHostAddress::LocalHost, ourPort);
+    for (auto [transport, expected] : {std::pair{&toFirst, "a"}, std::pair{&toSecond, "b"}}) {
+        bool waiting = false;
+        QByteArray answer;
+        EXPECT_FALSE(transport->waitForData(2000, waiting).has_value());
+        EXPECT_FALSE(transport->readWaiting(answer).has_value());
+        EXPECT_EQ(answer, QByteArray(expected));
+        EXPECT_FALSE(transport->waitForData(100, waiting).has_value());
+        EXPECT_FALSE(waiting); // the stranger's datagram went nowhere
+    }
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+#include <optional>
+
+namespace pravik::jobs {
+
+// What the board has acknowledged of one screen: a digest of its picture
+// packets and one of its properties frame. Empty when the board may hold
+// anything there.
+struct ScreenDigests
+{
+    QByteArray picture;
+    QByteArray properties;
+
+    friend bool operator==(const ScreenDigests &, const ScreenDigests &) = default;
+};
+
+// What this computer knows a board holds: everything in it was echoed by the
+// board. The screens are kept by their index on the board.
+struct BoardRecord
+{
+    QString board; // the link and bus address it describes
+    int width = 0;
+    int height = 0;
+    int type = 0;
+    // The screen count of the last display command the board acknowledged; 0
+    // when not known.
+    int displayed = 0;
+    // Written before a transfer's first frame and cleared at its end: still set
+    // when the program ended in the middle, so no screen in it can be trusted.
+    bool transferUnderWay = false;
+    std::map<int, ScreenDigests> screens;
+
+    friend bool operator==(const BoardRecord &, const BoardRecord &) = default;
+};
+
+// The record as a small JSON file of its own versioned format.
+QByteArray recordToJson(const BoardRecord &record);
+
+// The record in `bytes`, or nothing with `problem` set when they are no
+// record of this format and version.
+std::optional<BoardRecord> recordFromJson(const QByteArray &bytes, QString &problem);
+
+} // namespace pravik::jobs

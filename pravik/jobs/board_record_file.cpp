@@ -1,0 +1,85 @@
+#include "board_record_file.h"
+
+#include "pravik/document/board_settings.h"
+
+#include "common/dotted_address.h"
+#include "common/file_replace.h"
+#include "common/serial_port_names.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace pravik::jobs {
+namespace {
+
+// Long enough that two boards of one computer never meet in one file name.
+constexpr qsizetype kFileNameHexDigits = 20;
+
+} // namespace
+
+QString boardRecordFolder()
+{
+    // The generic cache folder: the window and pravik-cli go by different
+    // program names, and both must find the same records.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+        .filePath(QStringLiteral("pravik/boards"));
+}
+
+QString boardIdentity(const document::BoardSettings &settings, const QString &serialDevice)
+{
+    const QString address = QStringLiteral(" address %1").arg(settings.busAddress());
+    if (settings.isEthernet())
+        return QStringLiteral("udp:%1:%2")
+                   .arg(common::canonicalDottedQuad(settings.ipAddress.trimmed()))
+                   .arg(settings.ipPort) +
+               address;
+    const QString device =
+        serialDevice.isEmpty() ? common::serialDeviceForPort(settings.port) : serialDevice;
+    return QStringLiteral("serial:") + device + address;
+}
+
+QString boardRecordPath(const QString &folder, const QString &identity)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QDir(folder).filePath(QString::fromLatin1(hash.left(kFileNameHexDigits)) +
+                                 QStringLiteral(".json"));
+}
+
+RecordRead readBoardRecord(const QString &path, const QString &identity)
+{
+    RecordRead read;
+    QFile file(path);
+    if (!file.exists())
+        return read;
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.status = RecordRead::Status::Unreadable;
+        read.problem = file.errorString();
+        return read;
+    }
+    std::optional<BoardRecord> record = recordFromJson(file.readAll(), read.problem);
+    if (!record) {
+        read.status = RecordRead::Status::Unreadable;
+        return read;
+    }
+    read.status =
+        record->board == identity ? RecordRead::Status::Read : RecordRead::Status::Foreign;
+    read.problem = record->board;
+    read.record = std::move(*record);
+    return read;
+}
+
+bool writeBoardRecord(const QString &path, const BoardRecord &record, QString *error)
+{
+    if (!QDir().mkpath(QFileInfo(path).path())) {
+        if (error)
+            *error = QStringLiteral("cannot create %1").arg(QFileInfo(path).path());
+        return false;
+    }
+    return common::replaceFileContents(path, recordToJson(record), error);
+}
+
+} // namespace pravik::jobs

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "board_record.h"
+
+#include <QString>
+
+namespace pravik::document {
+struct BoardSettings;
+}
+
+namespace pravik::jobs {
+
+// The folder of the board records: "pravik/boards" in the user's cache
+// folder, shared by the window and pravik-cli.
+QString boardRecordFolder();
+
+// A board as the record knows it: its link and its bus address, for example
+// "udp:192.168.1.50:1973 address 1" or "serial:/dev/ttyUSB0 address 2". A
+// serial board is named by the device its COM number opens, unless the
+// device is given.
+QString boardIdentity(const document::BoardSettings &settings, const QString &serialDevice = {});
+
+// Where the record of that board lives in `folder`: one small file per board.
+QString boardRecordPath(const QString &folder, const QString &identity);
+
+struct RecordRead
+{
+    enum class Status {
+        Missing, // nothing recorded yet for this board
+        Read,
+        Unreadable, // the file cannot be read or is no record; `problem` says why
+        Foreign,    // a sound record, of another board
+    };
+    Status status = Status::Missing;
+    BoardRecord record;
+    QString problem;
+};
+
+RecordRead readBoardRecord(const QString &path, const QString &identity);
+
+// Writes the record so that the file holds either the old or the new record
+// whatever happens meanwhile. False with the system's reason in `error`.
+bool writeBoardRecord(const QString &path, const BoardRecord &record, QString *error);
+
+} // namespace pravik::jobs

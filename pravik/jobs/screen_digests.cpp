@@ -1,0 +1,39 @@
+#include "screen_digests.h"
+
+#include "pravik/picture/rasterise.h"
+#include "pravik/picture/screen_properties.h"
+
+#include "common/recording_prompter.h"
+
+#include <QCryptographicHash>
+
+namespace pravik::jobs {
+
+QByteArray pictureDigest(const picture::BoardCanvas &canvas, int screenType,
+                         std::uint8_t screenIndex)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    const picture::PacketExchange digestOnly = [&hash](QByteArray &buffer, int checksumIndex) {
+        hash.addData(QByteArrayView(buffer).first(checksumIndex));
+        return link::ExchangeResult::Ok;
+    };
+    // Whatever would stop the real transfer is told by it, not here.
+    common::RecordingPrompter quiet;
+    if (picture::rasterisePicture(canvas, screenType, screenIndex, digestOnly, quiet) !=
+        picture::RasteriseResult::Ok)
+        return {};
+    return hash.result();
+}
+
+QByteArray propertiesDigest(const document::ScreenList &screens,
+                            const document::Vocabulary &vocabulary, std::uint8_t screenIndex)
+{
+    QString problem;
+    const std::optional<QByteArray> payload =
+        picture::screenPropertiesPayload(screens, vocabulary, screenIndex, problem);
+    if (!payload)
+        return {};
+    return QCryptographicHash::hash(*payload, QCryptographicHash::Sha1);
+}
+
+} // namespace pravik::jobs

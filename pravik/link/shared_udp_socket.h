@@ -1,0 +1,85 @@
+#pragma once
+
+#include "transport.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace pravik::link {
+
+// One UDP socket on a local port, for every board that answers there. Boards
+// answer to the port they were sent from, which is their own port number, so
+// many boards on the network answer on the same port; one socket takes every
+// answer and a receiving thread sorts them by the sender's address into one
+// mailbox per board. A datagram from an address without a mailbox is dropped,
+// as a board's own socket would drop it. Safe to use from many threads: each
+// board's transfer waits on its own mailbox only.
+class SharedUdpSocket
+{
+public:
+    class Mailbox
+    {
+    public:
+        // Blocks until a datagram is waiting or `msecs` have passed.
+        bool wait(int msecs);
+        // The oldest datagram waiting, or an empty one.
+        QByteArray take();
+
+    private:
+        friend class SharedUdpSocket;
+        void deliver(QByteArray datagram);
+
+        std::mutex m_mutex;
+        std::condition_variable m_arrived;
+        std::deque<QByteArray> m_datagrams;
+    };
+
+    // Binds the port on every IPv4 address, sharing it with programs bound to
+    // one address only (as the board simulator is) but not with another that
+    // would take the answers on every address too.
+    static std::shared_ptr<SharedUdpSocket> bind(quint16 port, LinkResult &failure);
+    ~SharedUdpSocket();
+    SharedUdpSocket(const SharedUdpSocket &) = delete;
+    SharedUdpSocket &operator=(const SharedUdpSocket &) = delete;
+
+    // Answers from `board` go into the mailbox from now on, until it is
+    // closed; a newer mailbox for the same address replaces it.
+    std::shared_ptr<Mailbox> openMailbox(const QHostAddress &board);
+    void closeMailbox(const std::shared_ptr<Mailbox> &mailbox);
+
+    LinkResult send(const QByteArray &datagram, const QHostAddress &to, quint16 port);
+    quint16 port() const { return m_port; }
+
+private:
+    SharedUdpSocket(int socket, int wakeRead, int wakeWrite, quint16 port);
+    void receive();
+
+    const int m_socket;
+    const int m_wakeRead;
+    const int m_wakeWrite;
+    const quint16 m_port;
+    std::atomic<bool> m_closing{false};
+    std::mutex m_mutex;
+    std::map<quint32, std::shared_ptr<Mailbox>> m_mailboxes;
+    std::thread m_receiver;
+};
+
+// The shared sockets of one run, one per local port, bound on first use.
+class SharedUdpSockets
+{
+public:
+    std::shared_ptr<SharedUdpSocket> socketFor(quint16 port, LinkResult &failure);
+
+private:
+    std::mutex m_mutex;
+    std::map<quint16, std::shared_ptr<SharedUdpSocket>> m_sockets;
+};
+
+} // namespace pravik::link
