@@ -1,5 +1,9 @@
 #include "commands.h"
 
+#include "pravik/document/program_texts.h"
+
+#include "program_version.h"
+
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -19,6 +23,10 @@ void keepToolkitNotesQuiet(QtMsgType type, const QMessageLogContext &, const QSt
 
 int main(int argc, char *argv[])
 {
+    // The build id is the one Pravik's splash and About box show.
+    const QByteArray buildId = "Pravik ID " + pravik::kBuildId.toUtf8() + '\n';
+    if (program_version::answeredVersion(argc, argv, "pravik-cli", buildId.constData()))
+        return 0;
     qInstallMessageHandler(keepToolkitNotesQuiet);
     // Text screens are laid out with fonts, which need a GUI application; a
     // terminal has no display, so the offscreen platform is the default.

@@ -8,6 +8,8 @@
 #include "sim_runner.h"
 #include "udp_link.h"
 
+#include "program_version.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -17,6 +19,8 @@ using namespace LedBoardSim;
 
 int main(int argc, char *argv[])
 {
+    if (program_version::answeredVersion(argc, argv, "ledboard-sim"))
+        return 0;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ledboard-sim"));
     QTextStream out(stdout);

@@ -7,6 +7,8 @@
 
 #include "netkeel/module/serial_module_port.h"
 
+#include "program_version.h"
+
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -48,6 +50,8 @@ bool runWrites(ModuleProtocol &protocol, const LinkTarget &link, const QList<Wri
 
 int main(int argc, char *argv[])
 {
+    if (program_version::answeredVersion(argc, argv, "netkeel-cli"))
+        return 0;
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("netkeel-cli"));
     QTextStream out(stdout);

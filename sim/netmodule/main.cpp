@@ -6,6 +6,8 @@
 #include "responder.h"
 #include "sim_options.h"
 
+#include "program_version.h"
+
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -37,6 +39,8 @@ bool installStopSignals()
 
 int main(int argc, char *argv[])
 {
+    if (program_version::answeredVersion(argc, argv, "netmodule-sim"))
+        return 0;
     const ParsedOptions parsed = parseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.helpRequested) {
         std::fputs(kHelpText, stdout);
