@@ -82,6 +82,7 @@ bool measure(const QString &simPath, bool udp, int screens)
     environment.desktopHeightPixels = 768;
     environment.localIpAddress = QStringLiteral("10.0.0.1");
     environment.programFolder = dir.path();
+    environment.documentFolder = dir.path();
     environment.prompter = &prompter;
     environment.fileChooser = &chooser;
     app::MainWindow window(state, environment);

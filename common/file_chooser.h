@@ -11,7 +11,7 @@ struct FileDialogRequest
     QString title;
     QString filter; // in the toolkit's form, e.g. "显示文件(*.lt)"
     QString defaultSuffix;
-    QString folder;
+    QString folder; // where the dialog starts; made when it does not exist yet
     bool mustExist = false; // Open: only an existing file can be chosen
 };
 

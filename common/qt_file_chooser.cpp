@@ -1,11 +1,15 @@
 #include "qt_file_chooser.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 namespace common {
 
 QString QtFileChooser::choose(const FileDialogRequest &request)
 {
+    // The folder may be the operator's document folder, made when first needed.
+    if (!request.folder.isEmpty())
+        QDir().mkpath(request.folder);
     QFileDialog dialog(m_parent, request.title, request.folder);
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);

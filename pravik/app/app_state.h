@@ -18,8 +18,12 @@ struct AppState
     document::Vocabulary vocabulary;
     QString currentFileName;
     QString compareFileName;
-    int stripWidth = 616; // pixels of one canvas strip, chosen from the desktop width
-    QString programFolder;
+    int stripWidth = 616;  // pixels of one canvas strip, chosen from the desktop width
+    QString programFolder; // where Slatepad is found
+    // Where the file dialogs start and a display file named without a folder
+    // (New's "Noname.lt") is saved: the user's own folder for the program's
+    // documents, then the folder of the display file last opened or saved as.
+    QString documentFolder;
     bool settingsRejected = false;
 };
 

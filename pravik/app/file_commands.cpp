@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace pravik::app {
 namespace {
@@ -30,6 +31,12 @@ common::FileDialogRequest displayFileDialog(common::FileDialogRequest::Kind kind
 
 } // namespace
 
+QString userDocumentFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        .filePath(QStringLiteral("Pravik"));
+}
+
 void FileCommands::newFile()
 {
     m_state.currentFileName = kNewFileName;
@@ -37,15 +44,18 @@ void FileCommands::newFile()
     m_view.showScreenList();
     document::initScreenList(m_state.screens);
     m_view.screenListChanged();
+    m_view.showFileName(m_state.currentFileName);
 }
 
 void FileCommands::openFile()
 {
-    const QString chosen = m_chooser.choose(displayFileDialog(
-        common::FileDialogRequest::Kind::Open, QStringLiteral("打开显示文件"), m_state.programFolder));
+    const QString chosen =
+        m_chooser.choose(displayFileDialog(common::FileDialogRequest::Kind::Open,
+                                           QStringLiteral("打开显示文件"), m_state.documentFolder));
 
     if (!chosen.isEmpty()) {
         m_state.currentFileName = chosen;
+        followFile(chosen);
         if (!QFileInfo::exists(chosen)) {
             newFile();
             return;
@@ -84,19 +94,29 @@ void FileCommands::save()
 
 void FileCommands::saveAs()
 {
-    const QString chosen = m_chooser.choose(displayFileDialog(
-        common::FileDialogRequest::Kind::Save, QStringLiteral("另存显示文件"), m_state.programFolder));
+    const QString chosen =
+        m_chooser.choose(displayFileDialog(common::FileDialogRequest::Kind::Save,
+                                           QStringLiteral("另存显示文件"), m_state.documentFolder));
     if (chosen.isEmpty())
         return;
     m_state.currentFileName = chosen;
+    followFile(chosen);
+    // Save writes this name from now on, so the window names it too.
+    m_view.showFileName(m_state.currentFileName);
     writeCurrentFile();
+}
+
+void FileCommands::followFile(const QString &displayFile)
+{
+    m_state.documentFolder = QFileInfo(displayFile).absolutePath();
 }
 
 bool FileCommands::writeCurrentFile()
 {
     // A name without a folder ("Noname.lt" after New) lives where the file
-    // dialogs start: in the program's folder.
-    const QString path = QDir(m_state.programFolder).filePath(m_state.currentFileName);
+    // dialogs start, which is made when first needed.
+    QDir().mkpath(m_state.documentFolder);
+    const QString path = QDir(m_state.documentFolder).filePath(m_state.currentFileName);
     return document::saveDisplayFile(path, m_state.settings, m_state.screens, m_prompter);
 }
 

@@ -38,6 +38,11 @@ public:
     virtual void bringToFront() = 0;
 };
 
+// The folder for the operator's display files until one is opened or saved
+// as: "Pravik" in the user's documents. The program's own folder is no place
+// for them: installed, it is a system folder that the operator cannot write.
+QString userDocumentFolder();
+
 // New, Open, Save and Save As of the display file.
 class FileCommands
 {
@@ -55,6 +60,8 @@ public:
 
 private:
     bool writeCurrentFile();
+    // After Open and Save As the dialogs start in the file's own folder.
+    void followFile(const QString &displayFile);
 
     AppState &m_state;
     common::Prompter &m_prompter;

@@ -117,7 +117,10 @@ void MainWindow::setUp(const MainWindowEnvironment &environment)
         else
             resize(std::min(environment.desktopWidthPixels - 40, 1000), 680);
     });
-    runSetUpStep([this, &environment] { m_state.programFolder = environment.programFolder; });
+    runSetUpStep([this, &environment] {
+        m_state.programFolder = environment.programFolder;
+        m_state.documentFolder = environment.documentFolder;
+    });
     runSetUpStep([this] { fillDropDownLists(); });
     runSetUpStep([this, &environment] {
         splitIpOctets(environment.localIpAddress, m_state.settings.ipOctets);
@@ -239,7 +242,7 @@ void MainWindow::buildEditors(const MainWindowEnvironment &environment)
                                   m_exitEffectList, m_displayKindList},
         *m_model, m_state.vocabulary, findChild<QMenu *>(QStringLiteral("mnuedit")), m_prompter);
     m_sourceCommands = std::make_unique<editor::SourceCommands>(
-        *m_gridEditor, m_state.settings, m_state.programFolder, m_prompter,
+        *m_gridEditor, m_state.settings, m_state.programFolder, m_state.documentFolder, m_prompter,
         *environment.fileChooser);
     m_serialPorts = std::make_unique<settings::SystemSerialPortLister>();
 
@@ -390,7 +393,7 @@ QString MainWindow::displayFilePath() const
 {
     if (m_state.currentFileName.isEmpty())
         return {};
-    return QDir(m_state.programFolder).filePath(m_state.currentFileName);
+    return QDir(m_state.documentFolder).filePath(m_state.currentFileName);
 }
 
 namespace {
@@ -463,7 +466,7 @@ void MainWindow::chooseCompareFile()
     common::FileDialogRequest request;
     request.kind = common::FileDialogRequest::Kind::Open;
     request.filter = QStringLiteral("(*.lt)");
-    request.folder = m_state.programFolder;
+    request.folder = m_state.documentFolder;
     request.mustExist = true;
     const QString chosen = m_fileChooser.choose(request);
     if (chosen.isEmpty())

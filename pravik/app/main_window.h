@@ -67,6 +67,7 @@ struct MainWindowEnvironment
     double twipsPerPixel = 15;
     QString localIpAddress;
     QString programFolder;
+    QString documentFolder;
     common::Prompter *prompter = nullptr;
     common::FileChooser *fileChooser = nullptr;
 };

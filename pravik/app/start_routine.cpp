@@ -2,6 +2,7 @@
 
 #include "app_state.h"
 #include "desktop_metrics.h"
+#include "file_commands.h"
 #include "main_window.h"
 #include "splash_window.h"
 
@@ -38,6 +39,7 @@ int runStartRoutine(QApplication &application)
     environment.twipsPerPixel = twipsPerPixel();
     environment.localIpAddress = localIpv4Address();
     environment.programFolder = QCoreApplication::applicationDirPath();
+    environment.documentFolder = userDocumentFolder();
     environment.prompter = &prompter;
     environment.fileChooser = &chooser;
     MainWindow window(state, environment);

@@ -28,12 +28,12 @@ bool startDetachedProcess(const QString &program, const QStringList &arguments, 
 }
 
 SourceCommands::SourceCommands(GridEditor &gridEditor, const document::BoardSettings &settings,
-                               const QString &programFolder, common::Prompter &prompter,
-                               common::FileChooser &chooser, ProcessStarter starter,
-                               QObject *parent)
+                               const QString &programFolder, const QString &documentFolder,
+                               common::Prompter &prompter, common::FileChooser &chooser,
+                               ProcessStarter starter, QObject *parent)
     : QObject(parent), m_gridEditor(gridEditor), m_settings(settings),
-      m_programFolder(programFolder), m_prompter(prompter), m_chooser(chooser),
-      m_starter(std::move(starter))
+      m_programFolder(programFolder), m_documentFolder(documentFolder), m_prompter(prompter),
+      m_chooser(chooser), m_starter(std::move(starter))
 {
     connect(&m_gridEditor, &GridEditor::textEditorDoubleClicked, this,
             &SourceCommands::pickPictureFile);
@@ -51,7 +51,7 @@ void SourceCommands::pickPictureFile()
     request.filter = QStringLiteral(
         "位图文件(*.BMP);;文本文件(*.TXT *.RTF);;其他图片文件(*.pcx *.gif);;所有文件(*)");
     request.defaultSuffix = QStringLiteral("bmp");
-    request.folder = m_programFolder;
+    request.folder = m_documentFolder;
     // A name that does not exist yet may be typed, as for a display file.
     request.mustExist = false;
     const QString chosen = m_chooser.choose(request);
@@ -84,14 +84,12 @@ void SourceCommands::editPicture()
     request.title = QStringLiteral("编辑图形文件");
     request.filter = QStringLiteral("(*.pcx *.bmp *.tga *.dib)");
     request.defaultSuffix = QStringLiteral("bmp");
-    request.folder = m_programFolder;
+    request.folder = m_documentFolder;
     request.mustExist = true;
     // The chosen picture is not opened anywhere yet.
     m_chooser.choose(request);
 }
 
-void SourceCommands::newPicture()
-{
-}
+void SourceCommands::newPicture() {}
 
 } // namespace pravik::editor

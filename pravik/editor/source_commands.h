@@ -31,16 +31,17 @@ inline const QString kSlatepadMissingText = QStringLiteral("找不到RTF文件�
 inline const QString kSlatepadFailedText = QStringLiteral("无法启动RTF文件编辑器：");
 
 // Picking a screen's picture file and the picture-menu commands. The board
-// settings and the program folder are read when a command runs, so they may
-// be filled after construction.
+// settings and the folders are read when a command runs, so they may be
+// filled after construction. Slatepad is found beside the program; the file
+// dialogs start in the operator's document folder.
 class SourceCommands : public QObject
 {
     Q_OBJECT
 public:
     SourceCommands(GridEditor &gridEditor, const document::BoardSettings &settings,
-                   const QString &programFolder, common::Prompter &prompter,
-                   common::FileChooser &chooser, ProcessStarter starter = startDetachedProcess,
-                   QObject *parent = nullptr);
+                   const QString &programFolder, const QString &documentFolder,
+                   common::Prompter &prompter, common::FileChooser &chooser,
+                   ProcessStarter starter = startDetachedProcess, QObject *parent = nullptr);
 
 public slots:
     // txtedit_DblClick (connected to the grid editor by the constructor): on
@@ -58,6 +59,7 @@ private:
     GridEditor &m_gridEditor;
     const document::BoardSettings &m_settings;
     const QString &m_programFolder;
+    const QString &m_documentFolder;
     common::Prompter &m_prompter;
     common::FileChooser &m_chooser;
     ProcessStarter m_starter;

@@ -7,6 +7,7 @@
 
 #include "common/recording_prompter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -44,6 +45,7 @@ protected:
     FileCommandsTest()
     {
         state.programFolder = folder.path();
+        state.documentFolder = folder.path();
         initScreenList(state.screens);
     }
 
@@ -136,7 +138,7 @@ TEST_F(FileCommandsTest, OpenOfAMissingFileOrACancelStartsANewOneUnlessOneIsName
     EXPECT_EQ(state.screens.screenCount(), 0);
     EXPECT_TRUE(view.calls.isEmpty());
     EXPECT_TRUE(prompter.messages().isEmpty());
-    EXPECT_EQ(view.shownFileName, QStringLiteral("<none>"));
+    EXPECT_EQ(view.shownFileName, QStringLiteral("Noname.lt"));
 
     state.currentFileName.clear();
     commands.openFile();
@@ -193,4 +195,60 @@ TEST_F(FileCommandsTest, SaveWithoutANameAsksForOneAndACancelChangesNothing)
     EXPECT_EQ(state.currentFileName, path("chosen.lt"));
     EXPECT_TRUE(readFile("chosen.lt").startsWith("[comm]\r\n"));
     EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+// Where the dialogs start, where New's file is saved and what the status bar
+// names: the operator's own folder at first, made when first needed, then the
+// folder of the display file last opened or saved as.
+TEST_F(FileCommandsTest, DocumentsLiveInTheUsersFolderThenBesideTheDisplayFile)
+{
+    state.documentFolder = path("home/Documents/Pravik");
+    ASSERT_TRUE(QDir().mkpath(path("shop")) && QDir().mkpath(path("bank")));
+    ASSERT_TRUE(
+        writeFileBytes(path("shop/board.lt"), displayFileBytes(board64x16(), listWith({"x.bmp"}))));
+    enum class Step { NewThenSave, Open, SaveAs };
+    struct Case
+    {
+        Step step;
+        const char *chosen;       // the dialog's answer
+        const char *dialogFolder; // where the dialog started
+        const char *saved;        // the file Save wrote
+        const char *shown;        // the status bar
+    };
+    const Case cases[] = {
+        {Step::NewThenSave, "", nullptr, "home/Documents/Pravik/Noname.lt", "Noname.lt"},
+        {Step::Open, "shop/board.lt", "home/Documents/Pravik", nullptr, "shop/board.lt"},
+        {Step::SaveAs, "bank/copy.lt", "shop", "bank/copy.lt", "bank/copy.lt"},
+        {Step::NewThenSave, "", nullptr, "bank/Noname.lt", "Noname.lt"},
+        {Step::Open, "", "bank", nullptr, "Noname.lt"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.shown);
+        chooser.requests.clear();
+        chooser.answers = {QString::fromLatin1(c.chosen).isEmpty() ? QString() : path(c.chosen)};
+        view.shownFileName.clear();
+        switch (c.step) {
+        case Step::NewThenSave:
+            commands.newFile();
+            EXPECT_EQ(view.shownFileName, QString::fromUtf8(c.shown));
+            state.screens.setText(1, PictureColumn, QStringLiteral("a.bmp"));
+            commands.save();
+            break;
+        case Step::Open:
+            commands.openFile();
+            break;
+        case Step::SaveAs:
+            commands.saveAs();
+            break;
+        }
+        if (c.dialogFolder) {
+            ASSERT_EQ(chooser.requests.size(), 1);
+            EXPECT_EQ(chooser.requests[0].folder, path(c.dialogFolder));
+        }
+        if (c.saved) {
+            EXPECT_TRUE(readFileBytes(path(c.saved)).startsWith("[comm]\r\n"));
+        }
+        const QString shown = QString::fromLatin1(c.shown);
+        EXPECT_EQ(view.shownFileName, shown.contains(u'/') ? path(c.shown) : shown);
+    }
 }

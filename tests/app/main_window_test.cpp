@@ -33,6 +33,7 @@ protected:
         environment.desktopWidthPixels = desktopWidth;
         environment.localIpAddress = QStringLiteral("192.168.1.20");
         environment.programFolder = folder.path();
+        environment.documentFolder = folder.path();
         environment.prompter = &prompter;
         environment.fileChooser = &chooser;
         auto window = std::make_unique<MainWindow>(state, environment);

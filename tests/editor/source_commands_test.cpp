@@ -19,8 +19,9 @@ protected:
     {
         GridFixture::SetUp();
         programFolder = folder.path();
+        documentFolder = folder.filePath(QStringLiteral("documents"));
         commands = std::make_unique<pravik::editor::SourceCommands>(
-            *editor, settings, programFolder, prompter, chooser,
+            *editor, settings, programFolder, documentFolder, prompter, chooser,
             [this](const QString &program, const QStringList &arguments, QString *error) {
                 started.append(QStringList{program} + arguments);
                 *error = startError;
@@ -30,6 +31,7 @@ protected:
 
     QTemporaryDir folder;
     QString programFolder;
+    QString documentFolder;
     const QString slatepad = QDir(folder.path()).filePath(QStringLiteral("slatepad"));
     BoardSettings settings;
     FakeFileChooser chooser;
@@ -54,7 +56,7 @@ TEST_F(SourceCommandsTest, DoubleClickOnThePictureCellPutsTheChosenPathIntoEdito
     QTest::mouseDClick(textEditor, Qt::LeftButton, {}, textEditor->rect().center());
     ASSERT_EQ(chooser.requests.size(), 2);
     EXPECT_EQ(chooser.requests[1].kind, common::FileDialogRequest::Kind::Open);
-    EXPECT_EQ(chooser.requests[1].folder, folder.path());
+    EXPECT_EQ(chooser.requests[1].folder, documentFolder);
     EXPECT_FALSE(chooser.requests[1].mustExist); // a name typed in may be new
     EXPECT_EQ(cell(2, PictureColumn), QStringLiteral("C:\\pic\\a.txt"));
     EXPECT_EQ(textEditor->text(), QStringLiteral("C:\\pic\\a.txt"));

@@ -55,6 +55,7 @@ protected:
         environment.desktopHeightPixels = 768;
         environment.localIpAddress = QStringLiteral("10.0.0.1");
         environment.programFolder = folder.path();
+        environment.documentFolder = folder.path();
         environment.prompter = &prompter;
         environment.fileChooser = &chooser;
         window = std::make_unique<pravik::app::MainWindow>(state, environment);
