@@ -40,11 +40,11 @@ void fitDropDownToNames(QComboBox *list)
                           view->verticalScrollBar()->sizeHint().width());
 }
 
-// "第 5 幕" above the question for list row 5, as the transfer captions name
-// the row.
-QString deleteQuestion(int listRow)
+// "第 4 幕" above the question for the row whose 幕号 shows 4: the screen as
+// the operator sees it in the grid, whatever the rows above it hold.
+QString deleteQuestion(const QString &screenNumber)
 {
-    return QStringLiteral("第") + common::signPosition(listRow) +
+    return QStringLiteral("第 ") + screenNumber.trimmed() +
            QStringLiteral(" 幕\n确信要删除此幕吗?");
 }
 
@@ -73,7 +73,8 @@ GridEditor::GridEditor(const GridEditorWidgets &widgets, ScreenListModel &model,
     });
     connect(&m_model, &QAbstractItemModel::modelReset, this, &GridEditor::listReset);
 
-    for (QComboBox *list : {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList}) {
+    for (QComboBox *list :
+         {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList}) {
         connect(list, &QComboBox::activated, this, [this, list](int index) {
             chooseEntry(list, index);
             m_grid->setFocus(Qt::OtherFocusReason);
@@ -122,8 +123,8 @@ void GridEditor::ensureCurrentCell()
 {
     if (currentCell().isValid() || m_model.rowCount() == 0)
         return;
-    const int row = std::clamp(ScreenListModel::gridRow(m_cellBeforeReset.first), 0,
-                               m_model.rowCount() - 1);
+    const int row =
+        std::clamp(ScreenListModel::gridRow(m_cellBeforeReset.first), 0, m_model.rowCount() - 1);
     m_grid->setCurrentIndex(m_model.index(row, m_cellBeforeReset.second));
 }
 
@@ -149,7 +150,8 @@ void GridEditor::openEditorForCurrentCell()
     const QModelIndex cell = currentCell();
     if (!cell.isValid())
         return;
-    const QString text = m_model.screens().text(ScreenListModel::listRow(cell.row()), cell.column());
+    const QString text =
+        m_model.screens().text(ScreenListModel::listRow(cell.row()), cell.column());
     switch (cell.column()) {
     case PictureColumn:
     case EntrySpeedColumn:
@@ -225,7 +227,8 @@ void GridEditor::chooseEntry(QComboBox *list, int index)
     list->hide();
     const QModelIndex cell = currentCell();
     if (cell.isValid() && index >= 0)
-        m_model.setCellText(ScreenListModel::listRow(cell.row()), cell.column(), list->itemText(index));
+        m_model.setCellText(ScreenListModel::listRow(cell.row()), cell.column(),
+                            list->itemText(index));
 }
 
 // --- committing -------------------------------------------------------------
@@ -262,7 +265,8 @@ std::optional<OpenTextEditor> GridEditor::takeOpenTextEditor()
     const QModelIndex cell = currentCell();
     if (!cell.isValid())
         return std::nullopt;
-    return OpenTextEditor{ScreenListModel::listRow(cell.row()), cell.column(), m_textEditor->text()};
+    return OpenTextEditor{ScreenListModel::listRow(cell.row()), cell.column(),
+                          m_textEditor->text()};
 }
 
 void GridEditor::putIntoTextEditor(const QString &text)
@@ -373,7 +377,8 @@ void GridEditor::listReset()
 // outright so that it cannot keep the keyboard focus unseen.
 void GridEditor::sendListsBehind(QComboBox *except)
 {
-    for (QComboBox *list : {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList}) {
+    for (QComboBox *list :
+         {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList}) {
         if (list == except)
             continue;
         list->lower();
@@ -404,8 +409,9 @@ void GridEditor::scheduleRealign()
     m_realignPending = true;
     QTimer::singleShot(0, this, [this] {
         m_realignPending = false;
-        if (m_editedCell.isValid() && (isTextEditorOpen() || m_entryEffectList->isVisible() ||
-                                       m_stayModeList->isVisible() || m_exitEffectList->isVisible()))
+        if (m_editedCell.isValid() &&
+            (isTextEditorOpen() || m_entryEffectList->isVisible() || m_stayModeList->isVisible() ||
+             m_exitEffectList->isVisible()))
             m_grid->scrollTo(m_editedCell);
         realign();
     });
@@ -438,8 +444,9 @@ void GridEditor::insertScreen()
 void GridEditor::deleteScreen()
 {
     // Named, so that the operator sees which row a right click made current.
-    const common::Message question{deleteQuestion(currentRow()), QStringLiteral("删除"),
-                                   common::MessageIcon::Question, common::MessageButtons::OkCancel};
+    const common::Message question{
+        deleteQuestion(m_model.screens().text(currentRow(), NumberColumn)), QStringLiteral("删除"),
+        common::MessageIcon::Question, common::MessageButtons::OkCancel};
     if (m_prompter.show(question) != common::MessageAnswer::Ok)
         return;
     m_textEditor->hide();
@@ -455,6 +462,10 @@ void GridEditor::deleteScreen()
 
 bool GridEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    // A filter sees the events of a disabled grid too (during a transfer);
+    // nothing in the grid may change then.
+    if (!m_grid->isEnabled() && event->isInputEvent())
+        return false;
     if (watched == m_grid) {
         if (event->type() == QEvent::FocusIn)
             gridGotFocus();

@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, NewShowsTheSettingsDialogAndAFreshScreenListThatTheEditMe
     EXPECT_EQ(state.screens.text(3, pravik::document::NumberColumn), QStringLiteral(" 2"));
     action(*window, "mnueditdel")->trigger(); // the recording prompter answers OK
     EXPECT_EQ(state.screens.rowCount(), 240);
-    EXPECT_EQ(prompter.texts(), QStringList{"第 3 幕\n确信要删除此幕吗?"});
+    EXPECT_EQ(prompter.texts(), QStringList{"第 2 幕\n确信要删除此幕吗?"});
 }
 
 // "模拟显示" from the menu and the toolbar: one window, playing the grid from

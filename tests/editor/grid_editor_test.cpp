@@ -226,9 +226,9 @@ TEST_F(GridEditorTest, ScrollingHidesTheEditorWithoutCommittingAndHidesAnOpenLis
     grid->verticalScrollBar()->setValue(0);
     clickCell(2, ExitEffectColumn);
     ASSERT_TRUE(comout->isVisible());
-    QTest::mouseClick(grid->verticalScrollBar(), Qt::LeftButton, {},
-                      QPoint(grid->verticalScrollBar()->width() / 2,
-                             grid->verticalScrollBar()->height() - 5));
+    QTest::mouseClick(
+        grid->verticalScrollBar(), Qt::LeftButton, {},
+        QPoint(grid->verticalScrollBar()->width() / 2, grid->verticalScrollBar()->height() - 5));
     EXPECT_GT(grid->verticalScrollBar()->value(), 0);
     EXPECT_FALSE(comout->isVisible());
 }
@@ -282,7 +282,7 @@ TEST_F(GridMenuTest, TheRightButtonShowsTheEditMenuForTheCellUnderTheMouse)
     EXPECT_EQ(editor->currentRow(), 9);
     editMenu->close();
     deleteEntry->trigger();
-    EXPECT_EQ(prompter.texts(), QStringList{"第 9 幕\n确信要删除此幕吗?"});
+    EXPECT_EQ(prompter.texts(), QStringList{"第 8 幕\n确信要删除此幕吗?"});
     EXPECT_EQ(numberColumn(screens, 8, 9), (QStringList{"7", "9"}));
     clickCell(3, StayTimeColumn); // the open text editor offers that menu, not its own
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, textEditor->mapToGlobal(QPoint()));
@@ -323,7 +323,7 @@ TEST_F(GridMenuTest, DeleteAsksAndRemovesTheCurrentRowOnlyOnOk)
     deleteEntry->trigger();
     ASSERT_EQ(prompter.messages().size(), 1);
     const common::Message &question = prompter.messages().first();
-    EXPECT_EQ(prompter.titledTexts(), QStringList{"删除|第 4 幕\n确信要删除此幕吗?"});
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"删除|第 3 幕\n确信要删除此幕吗?"});
     EXPECT_EQ(question.icon, common::MessageIcon::Question);
     EXPECT_EQ(question.buttons, common::MessageButtons::OkCancel);
 
