@@ -152,6 +152,7 @@ BoardRun sendToBoard(const FleetRun &run, const FleetBoard &fleetBoard, link::Se
     const jobs::JobResult result = runSendJob(
         {board, run.displayFile, noCompareFile, boardLink, prompter, view, run.stop, &ledger},
         jobs::sendAll);
+    jobs::tellNotice(prompter, result);
 
     BoardRun done{outcomeOf(result, prompter), {}};
     done.outcome.screens = static_cast<int>(ledger.sentScreens().size());

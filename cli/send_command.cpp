@@ -8,6 +8,7 @@
 
 #include "pravik/jobs/board_ledger.h"
 #include "pravik/jobs/board_record_file.h"
+#include "pravik/jobs/job_messages.h"
 #include "pravik/jobs/transmission_jobs.h"
 
 #include <QTextStream>
@@ -212,9 +213,14 @@ int runSend(const QStringList &arguments, Terminal &terminal)
                : options.properties ? jobs::sendAllProperties(context)
                                     : jobs::sendAll(context);
     });
+    jobs::tellNotice(prompter, result);
     if (options.changed) {
-        terminal.out << "sent: " << screenRanges(ledger.sentScreens()) << '\n'
-                     << "unchanged: " << screenRanges(ledger.unchangedScreens()) << '\n';
+        const auto ranges = [](const QList<int> &screens) {
+            return screens.isEmpty() ? QStringLiteral("none")
+                                     : jobs::screenRanges(screens, QStringLiteral(", "));
+        };
+        terminal.out << "sent: " << ranges(ledger.sentScreens()) << '\n'
+                     << "unchanged: " << ranges(ledger.unchangedScreens()) << '\n';
     }
     return stopOnSignals.exitStatus(exitStatusOf(result));
 }

@@ -43,18 +43,4 @@ QString boardIdentityFor(const LoadedBoard &board)
     return jobs::boardIdentity(board.settings, board.serialDevice);
 }
 
-QString screenRanges(const QList<int> &screens)
-{
-    QStringList ranges;
-    for (qsizetype i = 0; i < screens.size();) {
-        qsizetype last = i;
-        while (last + 1 < screens.size() && screens[last + 1] == screens[last] + 1)
-            ++last;
-        ranges << (last == i ? QString::number(screens[i])
-                             : QStringLiteral("%1-%2").arg(screens[i]).arg(screens[last]));
-        i = last + 1;
-    }
-    return ranges.isEmpty() ? QStringLiteral("none") : ranges.join(QStringLiteral(", "));
-}
-
 } // namespace pravik::cli

@@ -35,7 +35,4 @@ jobs::JobResult runSendJob(const SendJobSetup &setup, const SendJob &job);
 // device of --link, and the bus address.
 QString boardIdentityFor(const LoadedBoard &board);
 
-// "0-4, 6, 8-238" for screens 0 to 4, 6 and 8 to 238; "none" for no screen.
-QString screenRanges(const QList<int> &screens);
-
 } // namespace pravik::cli

@@ -2,6 +2,8 @@
 
 #include "common/prompter.h"
 
+#include <functional>
+
 namespace pravik::app {
 
 // The window's messages, until the window closes. A transfer that is still
@@ -13,11 +15,19 @@ public:
     explicit ClosingPrompter(common::Prompter &shown) : m_shown(shown) {}
 
     void windowClosed() { m_closed = true; }
+    // Called before each message box: the window makes ready for it.
+    void setBeforeMessage(std::function<void()> beforeMessage)
+    {
+        m_beforeMessage = std::move(beforeMessage);
+    }
 
     common::MessageAnswer show(const common::Message &message) override
     {
-        if (!m_closed)
+        if (!m_closed) {
+            if (m_beforeMessage)
+                m_beforeMessage();
             return m_shown.show(message);
+        }
         switch (message.buttons) {
         case common::MessageButtons::YesNo:
             return common::MessageAnswer::No;
@@ -31,6 +41,7 @@ public:
 
 private:
     common::Prompter &m_shown;
+    std::function<void()> m_beforeMessage;
     bool m_closed = false;
 };
 

@@ -1,9 +1,9 @@
 #include "main_window.h"
 
 #include "app_state.h"
+#include "desktop_metrics.h"
 #include "transfer_mode.h"
 #include "transfer_view.h"
-#include "desktop_metrics.h"
 
 #include "pravik/document/ip_octets.h"
 #include "pravik/document/program_texts.h"
@@ -11,15 +11,16 @@
 #include "pravik/editor/screen_list_model.h"
 #include "pravik/editor/source_commands.h"
 #include "pravik/editor/system_info.h"
+#include "pravik/jobs/board_ledger.h"
+#include "pravik/jobs/board_record_file.h"
+#include "pravik/jobs/job_messages.h"
+#include "pravik/jobs/transmission_jobs.h"
 #include "pravik/link/board_link.h"
 #include "pravik/link/clock.h"
 #include "pravik/link/direct_commands.h"
 #include "pravik/link/serial_transport.h"
 #include "pravik/link/tick_waiter.h"
 #include "pravik/link/udp_transport.h"
-#include "pravik/jobs/board_ledger.h"
-#include "pravik/jobs/board_record_file.h"
-#include "pravik/jobs/transmission_jobs.h"
 #include "pravik/picture/board_canvas.h"
 #include "pravik/settings/board_settings_dialog.h"
 #include "pravik/settings/serial_port_lister.h"
@@ -30,17 +31,17 @@
 #include "common/prompter.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QShortcut>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -50,8 +51,7 @@ namespace pravik::app {
 
 using namespace pravik::document;
 
-MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment,
-                       QWidget *parent)
+MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_closingPrompter(*environment.prompter),
       m_prompter(m_closingPrompter), m_fileChooser(*environment.fileChooser),
       m_fileCommands(state, m_prompter, *environment.fileChooser, *this),
@@ -99,9 +99,11 @@ void MainWindow::setUp(const MainWindowEnvironment &environment)
     runSetUpStep([this] { fillVocabulary(m_state.vocabulary); });
     runSetUpStep([this] {
         // The lists float over the grid; the last one raised lies on top.
-        for (QComboBox *list : {m_entryEffectList, m_exitEffectList, m_stayModeList, m_displayKindList})
+        for (QComboBox *list :
+             {m_entryEffectList, m_exitEffectList, m_stayModeList, m_displayKindList})
             list->hide();
-        for (QComboBox *list : {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList})
+        for (QComboBox *list :
+             {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList})
             list->raise();
     });
     runSetUpStep([this] { m_cellEditor->hide(); });
@@ -154,7 +156,8 @@ void MainWindow::buildCentralArea()
 
     m_canvasFrame = new QGroupBox(central);
     m_canvasFrame->setObjectName(QStringLiteral("scrFrame"));
-    m_canvasFrame->setStyleSheet(QStringLiteral("QGroupBox { background: #202020; color: white; }"));
+    m_canvasFrame->setStyleSheet(
+        QStringLiteral("QGroupBox { background: #202020; color: white; }"));
     m_strip1 = new QLabel(m_canvasFrame);
     m_strip1->setObjectName(QStringLiteral("Picbuf1"));
     m_strip2 = new QLabel(m_canvasFrame);
@@ -201,14 +204,15 @@ void MainWindow::buildTransferMode()
     connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::stopTransfer);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainWindow::stopTransfer);
-    m_transferMode = std::make_unique<TransferMode>(TransferMode::Widgets{
-        this,
-        {m_grid, m_cellEditor, m_entryEffectList, m_exitEffectList, m_stayModeList,
-         m_displayKindList},
-        {findChild<QAction *>(QStringLiteral("mnuFilExit")),
-         findChild<QAction *>(QStringLiteral("Command3d4"))},
-        m_stopButton,
-        escape});
+    m_transferMode = std::make_unique<TransferMode>(
+        TransferMode::Widgets{this,
+                              {m_grid, m_cellEditor, m_entryEffectList, m_exitEffectList,
+                               m_stayModeList, m_displayKindList},
+                              {findChild<QAction *>(QStringLiteral("mnuFilExit")),
+                               findChild<QAction *>(QStringLiteral("Command3d4"))},
+                              m_stopButton,
+                              escape});
+    m_closingPrompter.setBeforeMessage([this] { pauseTransferMode(); });
 }
 
 void MainWindow::stopTransfer()
@@ -220,18 +224,41 @@ void MainWindow::stopTransfer()
 void MainWindow::transferStarted()
 {
     m_stop.reset();
-    m_transferMode->enter(m_settingsDialog);
+    m_transferUnderWay = true;
+    enterTransferMode();
     // The greyed commands are drawn now, before the preview's first screen.
     m_eventPump.runNow();
 }
 
+void MainWindow::enterTransferMode()
+{
+    m_transferModePaused = false;
+    m_transferMode->enter(m_settingsDialog ? m_settingsDialog->boardCommands()
+                                           : QList<QWidget *>());
+}
+
+void MainWindow::pauseTransferMode()
+{
+    // While a box is on screen there is nothing to stop, and the box keeps the
+    // window from being used; the next frame of the transfer enters the mode
+    // again.
+    if (!m_transferMode->active())
+        return;
+    m_transferMode->leave();
+    m_transferModePaused = true;
+}
+
 void MainWindow::keepAlive()
 {
+    if (m_transferModePaused)
+        enterTransferMode();
     m_eventPump.run();
 }
 
 void MainWindow::transferEnded()
 {
+    m_transferUnderWay = false;
+    m_transferModePaused = false;
     m_transferMode->leave();
 }
 
@@ -247,7 +274,8 @@ void MainWindow::buildEditors(const MainWindowEnvironment &environment)
     m_serialPorts = std::make_unique<settings::SystemSerialPortLister>();
 
     const auto connectEntry = [this](const char *name, auto handler) {
-        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this,
+                handler);
     };
     connectEntry("mnueditins", [this] { m_gridEditor->insertScreen(); });
     connectEntry("mnueditdel", [this] { m_gridEditor->deleteScreen(); });
@@ -306,7 +334,11 @@ void MainWindow::buildStatusBar()
     m_progress->hide();
     bar->addPermanentWidget(m_progress, 1);
     m_transferView = std::make_unique<TransferView>(TransferView::Widgets{
-        this, m_canvasFrame, m_strip1, m_strip2, m_progress,
+        this,
+        m_canvasFrame,
+        m_strip1,
+        m_strip2,
+        m_progress,
         {m_entryEffectList, m_stayModeList, m_exitEffectList, m_displayKindList, m_cellEditor}});
 }
 
@@ -333,7 +365,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program at once; nothing is saved or asked.
     // A transfer stops after its frame on the wire and tells nobody.
-    if (m_transferMode->active()) {
+    if (m_transferUnderWay) {
         m_stop.requestStop(true);
         m_closingPrompter.windowClosed();
     }
@@ -351,7 +383,8 @@ void MainWindow::screenListChanged()
     m_model->reload();
     const double dpi = logicalDpiX();
     for (int c = 0; c < kScreenColumns; ++c)
-        m_grid->setColumnWidth(c, twipsToPixels(kColumnWidthTwips[static_cast<std::size_t>(c)], dpi));
+        m_grid->setColumnWidth(c,
+                               twipsToPixels(kColumnWidthTwips[static_cast<std::size_t>(c)], dpi));
     // The display kind column is one twip wide: there, but not to be seen.
     m_grid->setColumnHidden(DisplayKindColumn, true);
 }
@@ -364,9 +397,9 @@ void MainWindow::showFileName(const QString &fileName)
 void MainWindow::showBoardSettings()
 {
     settings::BoardSettingsDialog::showOrRaise(m_settingsDialog, [this] {
-        return new settings::BoardSettingsDialog(m_state, *m_boardLink, m_prompter,
-                                                 *m_serialPorts,
-                                                 [this] { boardGeometryChanged(); }, this);
+        return new settings::BoardSettingsDialog(
+            m_state, *m_boardLink, m_prompter, *m_serialPorts, [this] { boardGeometryChanged(); },
+            this);
     });
 }
 
@@ -380,10 +413,9 @@ std::optional<OpenCellEditor> MainWindow::takeOpenCellEditor()
 
 void MainWindow::boardGeometryChanged()
 {
-    picture::layoutCanvas(*m_canvas, m_state.settings.scrwidth, m_state.settings.scrhigh,
-                          m_state.stripWidth,
-                          picture::DesktopHeight{m_desktopHeightPixels, m_twipsPerPixel},
-                          m_prompter);
+    picture::layoutCanvas(
+        *m_canvas, m_state.settings.scrwidth, m_state.settings.scrhigh, m_state.stripWidth,
+        picture::DesktopHeight{m_desktopHeightPixels, m_twipsPerPixel}, m_prompter);
     m_transferView->layoutFrame(m_state.settings.scrwidth, m_state.settings.scrhigh,
                                 m_state.stripWidth);
     emit m_showFeed->changed();
@@ -398,14 +430,22 @@ QString MainWindow::displayFilePath() const
 
 namespace {
 
+// How a job of the window went, with what it did to the board's record.
+struct JobRun
+{
+    jobs::JobResult result;
+    QList<int> sentScreens;
+    QList<int> unchangedScreens;
+};
+
 // Runs a job with the window's own view of it. The canvas follows the board
 // geometry of the moment, which the settings may have changed since. Every
 // job keeps the board's record up to date; with `onlyChanges` Send All
 // leaves out what the record says the board holds.
 template <typename Job>
-void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boardLink,
-            common::Prompter &prompter, jobs::JobView &view, const jobs::StopToken &stop,
-            const QString &displayFile, Job job, bool onlyChanges = false)
+JobRun runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boardLink,
+              common::Prompter &prompter, jobs::JobView &view, const jobs::StopToken &stop,
+              const QString &displayFile, Job job, bool onlyChanges = false)
 {
     const link::BoardLink::TransferScope transfer(boardLink);
     if (canvas.width() != state.settings.scrwidth || canvas.height() != state.settings.scrhigh)
@@ -426,39 +466,54 @@ void runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boar
     jobs::BoardLedger ledger(jobs::boardRecordFolder(), jobs::boardIdentity(state.settings),
                              state.settings, onlyChanges, prompter);
     context.ledger = &ledger;
-    job(context);
+    JobRun run{job(context), {}, {}};
+    run.sentScreens = ledger.sentScreens();
+    run.unchangedScreens = ledger.unchangedScreens();
+    return run;
 }
 
 } // namespace
 
 void MainWindow::runSendAll()
 {
-    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
-           displayFilePath(),
-           [](jobs::JobContext &context) { jobs::sendAll(context); });
+    const JobRun run = runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
+                              displayFilePath(), jobs::sendAll);
+    jobs::tellNotice(m_prompter, run.result);
 }
 
 void MainWindow::runSendChanged()
 {
-    runJob(
-        m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop, displayFilePath(),
-        [](jobs::JobContext &context) { jobs::sendAll(context); }, true);
+    JobRun run = runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
+                        displayFilePath(), jobs::sendAll, true);
+    // The operator learns what went out instead of a bare "发送成功".
+    const jobs::JobOutcome outcome = run.result.outcome;
+    if (outcome == jobs::JobOutcome::Completed || outcome == jobs::JobOutcome::Declined ||
+        outcome == jobs::JobOutcome::NothingToSend) {
+        const QString summary = jobs::changesSentText(run.sentScreens, run.unchangedScreens,
+                                                      outcome == jobs::JobOutcome::Completed &&
+                                                          run.result.notice.has_value());
+        run.result.notice.reset();
+        if (!summary.isEmpty())
+            run.result.notice = common::Message{summary, kProgramTitle, common::MessageIcon::None};
+    }
+    jobs::tellNotice(m_prompter, run.result);
 }
 
 void MainWindow::runSendSpecifiedPicture()
 {
     const QModelIndex current = m_grid->currentIndex();
     const int row = current.isValid() ? editor::ScreenListModel::listRow(current.row()) : 1;
-    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
-           displayFilePath(),
-           [row](jobs::JobContext &context) { jobs::sendSpecifiedPicture(context, row); });
+    const JobRun run = runJob(
+        m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop, displayFilePath(),
+        [row](jobs::JobContext &context) { return jobs::sendSpecifiedPicture(context, row); });
+    jobs::tellNotice(m_prompter, run.result);
 }
 
 void MainWindow::runSendProperties()
 {
-    runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
-           displayFilePath(),
-           [](jobs::JobContext &context) { jobs::sendAllProperties(context); });
+    const JobRun run = runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
+                              displayFilePath(), jobs::sendAllProperties);
+    jobs::tellNotice(m_prompter, run.result);
 }
 
 void MainWindow::chooseCompareFile()

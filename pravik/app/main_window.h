@@ -125,6 +125,8 @@ private:
     void transferStarted() override;
     void keepAlive() override;
     void transferEnded() override;
+    void enterTransferMode();
+    void pauseTransferMode();
 
     AppState &m_state;
     ClosingPrompter m_closingPrompter;
@@ -147,6 +149,8 @@ private:
     QPushButton *m_stopButton = nullptr;
     std::unique_ptr<class TransferMode> m_transferMode;
     jobs::StopToken m_stop;
+    bool m_transferUnderWay = false;
+    bool m_transferModePaused = false;
     link::EventPump m_eventPump;
     std::unique_ptr<class TransferView> m_transferView;
     QLabel *m_contactPanel = nullptr;

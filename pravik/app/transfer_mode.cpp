@@ -14,7 +14,7 @@ TransferMode::TransferMode(const Widgets &widgets) : m_w(widgets)
     m_w.stopShortcut->setEnabled(false);
 }
 
-void TransferMode::enter(QWidget *dialog)
+void TransferMode::enter(const QList<QWidget *> &dialogCommands)
 {
     if (m_active)
         return;
@@ -27,10 +27,7 @@ void TransferMode::enter(QWidget *dialog)
             m_disabledActions << action;
         }
     }
-    QList<QWidget *> widgets = m_w.inputs;
-    if (dialog)
-        widgets << dialog;
-    for (QWidget *widget : widgets) {
+    for (QWidget *widget : m_w.inputs + dialogCommands) {
         if (widget->isEnabled()) {
             widget->setEnabled(false);
             m_disabledWidgets << widget;

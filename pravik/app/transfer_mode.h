@@ -21,16 +21,17 @@ public:
     struct Widgets
     {
         QMainWindow *window;
-        QList<QWidget *> inputs;       // the grid and its cell editors
-        QList<QAction *> keptActions;  // Exit
+        QList<QWidget *> inputs;      // the grid and its cell editors
+        QList<QAction *> keptActions; // Exit
         QPushButton *stopButton;
         QShortcut *stopShortcut;
     };
 
     explicit TransferMode(const Widgets &widgets);
 
-    // `dialog`: the board settings dialog when it is open.
-    void enter(QWidget *dialog);
+    // `dialogCommands`: the buttons of an open board settings dialog that touch
+    // the board or the settings; its Cancel still closes it.
+    void enter(const QList<QWidget *> &dialogCommands);
     void leave();
     bool active() const { return m_active; }
 

@@ -22,6 +22,12 @@ constexpr int kRoomBeside = 7;
 constexpr int kStripTop = 18;
 constexpr int kStripLeft = 5;
 
+// Where the window stands and how large it is, as move() and resize() take them.
+QRect place(const QWidget &window)
+{
+    return QRect(window.pos(), window.size());
+}
+
 } // namespace
 
 void TransferView::layoutFrame(int width, int height, int stripWidth)
@@ -47,7 +53,7 @@ void TransferView::beginTransfer(int progressMaximum)
         editor->lower();
 
     QMainWindow *window = m_w.window;
-    m_savedWindowSize = window->size();
+    m_savedPlace = place(*window);
     QSize size = window->size();
     if (m_w.frame->height() + kRoomAbove > size.height())
         size.setHeight(m_w.frame->height() + kRoomAbove + 1);
@@ -57,6 +63,7 @@ void TransferView::beginTransfer(int progressMaximum)
         window->resize(size);
         centreWindow();
     }
+    m_transferPlace = place(*window);
 
     m_w.frame->move(0, 0);
     m_w.frame->show();
@@ -83,12 +90,15 @@ void TransferView::endTransfer(bool restoreWindow)
 {
     m_w.frame->hide();
     m_w.progress->hide();
-    // Only the size saved when this transfer began is given back: a job that
-    // ends without showing the preview (Change Property) leaves the window be.
-    const QSize saved = std::exchange(m_savedWindowSize, QSize());
-    if (restoreWindow && saved.isValid() && m_w.window->windowState() == Qt::WindowNoState) {
-        m_w.window->resize(saved);
-        centreWindow();
+    // Only the place saved when this transfer began is given back: a job that
+    // ends without showing the preview (Change Property) leaves the window be,
+    // and so does an operator who moved or resized it meanwhile.
+    const QRect saved = std::exchange(m_savedPlace, QRect());
+    QMainWindow *window = m_w.window;
+    if (restoreWindow && saved.isValid() && window->windowState() == Qt::WindowNoState &&
+        place(*window) == m_transferPlace) {
+        window->resize(saved.size());
+        window->move(saved.topLeft());
     }
 }
 

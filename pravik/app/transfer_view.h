@@ -3,7 +3,7 @@
 #include "pravik/jobs/job_view.h"
 
 #include <QList>
-#include <QSize>
+#include <QRect>
 
 class QGroupBox;
 class QLabel;
@@ -46,7 +46,11 @@ private:
     void centreWindow();
 
     Widgets m_w;
-    QSize m_savedWindowSize;
+    // The window's place before the transfer enlarged it, and where the
+    // transfer put it: a window found elsewhere at the end was moved or
+    // resized by the operator, who keeps it there.
+    QRect m_savedPlace;
+    QRect m_transferPlace;
 };
 
 } // namespace pravik::app

@@ -4,11 +4,10 @@
 
 #include "pravik/picture/rasterise.h"
 
-#include <QString>
+#include "common/prompter.h"
 
-namespace common {
-class Prompter;
-}
+#include <QString>
+#include <optional>
 
 namespace pravik::document {
 struct BoardSettings;
@@ -47,11 +46,11 @@ struct JobContext
 
 // How a job ended.
 enum class JobOutcome {
-    Completed,    // everything was sent (and acknowledged)
-    Declined,     // the screens went out; the operator did not start the display
+    Completed, // everything was sent (and acknowledged)
+    Declined,  // the screens went out; the operator did not start the display
     NothingToSend,
-    Stopped,      // a failure ended the job; it was reported where it arose
-    Cancelled,    // the operator stopped the job between two frames
+    Stopped,   // a failure ended the job; it was reported where it arose
+    Cancelled, // the operator stopped the job between two frames
 };
 
 struct JobResult
@@ -61,6 +60,13 @@ struct JobResult
     link::ExchangeResult failedExchange = link::ExchangeResult::Ok;
     // How many screens the board acknowledged in full (picture and properties).
     int screensSent = 0;
+    // What the operator learns once the transfer is over ("发送成功", or how far
+    // a stopped job got): the front end shows it after the window has left
+    // its transfer mode.
+    std::optional<common::Message> notice;
 };
+
+// Shows the job's closing notice, if it has one.
+void tellNotice(common::Prompter &prompter, const JobResult &result);
 
 } // namespace pravik::jobs

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace pravik::jobs {
@@ -15,6 +16,14 @@ inline const QString kSystemErrorTitle = QStringLiteral("系统错误");
 
 // "    开始显示从0幕开始, 5幕画面  " for five screens.
 QString startDisplayQuestion(int screens);
+
+// "0-4, 6, 8-238" for screens 0 to 4, 6 and 8 to 238, with `separator`
+// between the parts.
+QString screenRanges(const QList<int> &screens, const QString &separator);
+
+// What a send of only the changes did: "已发送第 2、5 幕，3 幕未修改", or that
+// the board held everything already. Empty for a list without screens.
+QString changesSentText(const QList<int> &sent, const QList<int> &unchanged, bool displaySent);
 
 // What the operator is told after stopping a job: how many screens reached
 // the board.

@@ -21,6 +21,12 @@ namespace pravik::jobs {
 using document::kMaxScreens;
 using document::PictureColumn;
 
+void tellNotice(common::Prompter &prompter, const JobResult &result)
+{
+    if (result.notice)
+        prompter.show(*result.notice);
+}
+
 QString startDisplayQuestion(int screens)
 {
     return QStringLiteral("    开始显示从0幕开始,") + common::signPosition(screens) +
@@ -48,10 +54,20 @@ int lastScreenRow(const document::ScreenList &screens, int from)
     return row - 1;
 }
 
+JobResult resultOf(JobOutcome outcome, int screensSent = 0,
+                   link::ExchangeResult failedExchange = link::ExchangeResult::Ok)
+{
+    JobResult result;
+    result.outcome = outcome;
+    result.screensSent = screensSent;
+    result.failedExchange = failedExchange;
+    return result;
+}
+
 JobResult stopped(link::ExchangeResult failedExchange = link::ExchangeResult::Ok,
                   int screensSent = 0)
 {
-    return JobResult{JobOutcome::Stopped, failedExchange, screensSent};
+    return resultOf(JobOutcome::Stopped, screensSent, failedExchange);
 }
 
 // However a job ends, the preview goes and the window is back at the size
@@ -62,15 +78,26 @@ JobResult ended(JobContext &context, JobResult result)
     return result;
 }
 
-// The operator stopped the job: the operator learns how far the board got,
-// unless the program is closing.
+std::optional<common::Message> sentNotice()
+{
+    return common::Message{kSentText, kProgramTitle, common::MessageIcon::None};
+}
+
+// After a stop the operator learns how far the board got, unless the program
+// is closing; a failure of the frame on the wire does not keep that back.
+JobResult withStopNotice(const JobContext &context, JobResult result)
+{
+    if (context.stop.stopRequested() && !context.stop.quiet())
+        result.notice = common::Message{stoppedText(result.screensSent), kProgramTitle,
+                                        common::MessageIcon::Information};
+    return result;
+}
+
+// The operator stopped the job between two frames.
 JobResult cancelled(JobContext &context, int screensSent)
 {
     ended(context, {});
-    if (!context.stop.quiet())
-        context.prompter.tell(stoppedText(screensSent), kProgramTitle,
-                              common::MessageIcon::Information);
-    return JobResult{JobOutcome::Cancelled, link::ExchangeResult::Ok, screensSent};
+    return withStopNotice(context, resultOf(JobOutcome::Cancelled, screensSent));
 }
 
 // Asks whether to start the display of the screens sent, and sends the
@@ -80,7 +107,7 @@ JobResult startDisplay(JobContext &context, int screens)
     const common::Message question{startDisplayQuestion(screens), kStartDisplayTitle,
                                    common::MessageIcon::None, common::MessageButtons::YesNo};
     if (context.prompter.show(question) != common::MessageAnswer::Yes)
-        return JobResult{JobOutcome::Declined, link::ExchangeResult::Ok};
+        return resultOf(JobOutcome::Declined);
 
     QByteArray buffer = link::displayRangePayload(0, screens);
     // Nothing can go out on a serial line whose port is closed.
@@ -93,8 +120,9 @@ JobResult startDisplay(JobContext &context, int screens)
     if (result == link::ExchangeResult::Ok) {
         if (context.ledger)
             context.ledger->displayAcknowledged(screens);
-        context.prompter.tell(kSentText, kProgramTitle, common::MessageIcon::None);
-        return JobResult{};
+        JobResult sent;
+        sent.notice = sentNotice();
+        return sent;
     }
     context.prompter.tell(kSetUpPortText, kProgramTitle, common::MessageIcon::None);
     return stopped(result.value_or(link::ExchangeResult::LinkFailed));
@@ -116,14 +144,13 @@ JobResult sendAll(JobContext &context)
     if (noDisplayFile(context))
         return stopped();
     if (context.screens.rowCount() < 2 || context.screens.text(1, PictureColumn).isEmpty())
-        return JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok};
+        return resultOf(JobOutcome::NothingToSend);
 
     context.view.beginTransfer(context.settings.scrhigh);
     if (!context.compareFileName.isEmpty()) {
         const CompareResult checked = checkCompareFile(context.compareFileName, context.prompter);
-        return ended(context, checked == CompareResult::Passed
-                                  ? JobResult{JobOutcome::NothingToSend, {}}
-                                  : stopped());
+        return ended(context, checked == CompareResult::Passed ? resultOf(JobOutcome::NothingToSend)
+                                                               : stopped());
     }
 
     const int lastRow = lastScreenRow(context.screens, 1);
@@ -140,7 +167,7 @@ JobResult sendAll(JobContext &context)
             return cancelled(context, row - 1);
         if (sent.outcome == JobOutcome::Stopped) {
             sent.screensSent = row - 1;
-            return ended(context, sent);
+            return withStopNotice(context, ended(context, sent));
         }
     }
     // A stop during the last frame still keeps the display question away.
@@ -148,7 +175,7 @@ JobResult sendAll(JobContext &context)
         return cancelled(context, lastRow);
     ended(context, {});
     if (boardUpToDate(context, lastRow))
-        return JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok, lastRow};
+        return resultOf(JobOutcome::NothingToSend, lastRow);
     JobResult result = startDisplay(context, lastRow);
     result.screensSent = lastRow;
     return result;
@@ -159,14 +186,14 @@ JobResult sendSpecifiedPicture(JobContext &context, int row)
     const LedgerFinisher recorded(context.ledger);
     context.view.beginTransfer(context.settings.scrhigh);
     if (context.screens.text(row, PictureColumn).isEmpty())
-        return ended(context, JobResult{JobOutcome::NothingToSend, link::ExchangeResult::Ok});
+        return ended(context, resultOf(JobOutcome::NothingToSend));
     if (!drawScreenSource(context, row, kMissingPictureText))
         return ended(context, stopped());
     JobResult sent = transferScreen(context, row, oneScreenCaption(context.settings, row));
     if (sent.outcome == JobOutcome::Cancelled)
         return cancelled(context, 0);
     sent.screensSent = sent.outcome == JobOutcome::Stopped ? 0 : 1;
-    return ended(context, sent);
+    return withStopNotice(context, ended(context, sent));
 }
 
 JobResult sendAllProperties(JobContext &context)
@@ -192,10 +219,12 @@ JobResult sendAllProperties(JobContext &context)
                 screen, ScreenPart::Properties,
                 propertiesDigest(context.screens, context.vocabulary, screen));
         if (sent != link::ExchangeResult::Ok)
-            return stopped(sent.value_or(link::ExchangeResult::Ok), row - 1);
+            return withStopNotice(context,
+                                  stopped(sent.value_or(link::ExchangeResult::Ok), row - 1));
     }
-    context.prompter.tell(kSentText, kProgramTitle, common::MessageIcon::None);
-    return JobResult{JobOutcome::Completed, link::ExchangeResult::Ok, lastRow};
+    JobResult sent = resultOf(JobOutcome::Completed, lastRow);
+    sent.notice = sentNotice();
+    return sent;
 }
 
 } // namespace pravik::jobs

@@ -330,6 +330,11 @@ bool BoardSettingsDialog::apply()
     return true;
 }
 
+QList<QWidget *> BoardSettingsDialog::boardCommands() const
+{
+    return {m_apply, m_ok, m_sendRange, m_clockGroup->sendButton()};
+}
+
 void BoardSettingsDialog::acceptAndClose()
 {
     apply();

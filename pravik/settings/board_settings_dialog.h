@@ -58,6 +58,10 @@ public:
     // and the link reopened.
     bool apply();
 
+    // The buttons that talk to the board or store the settings: they wait
+    // while a transfer runs, when Cancel still closes the dialog.
+    QList<QWidget *> boardCommands() const;
+
 signals:
     // Apply stored every value, laid the canvas out and reopened the link.
     void settingsApplied();

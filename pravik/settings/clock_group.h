@@ -25,6 +25,8 @@ public:
 
     // The texts as they stand, for the clock command.
     link::ClockFields fields() const;
+    // Command1, which sends the clock to the board.
+    QPushButton *sendButton() const { return m_send; }
 
 signals:
     // Command1 was pressed.

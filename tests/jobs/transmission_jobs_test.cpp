@@ -82,6 +82,13 @@ protected:
         return packets.size() == failAt ? ExchangeResult::NoEcho : ExchangeResult::Ok;
     }
 
+    // The job's result, once its closing notice is shown as a window would.
+    JobResult told(const JobResult &result)
+    {
+        tellNotice(prompter, result);
+        return result;
+    }
+
     // The packets sent, each as "command screen".
     QStringList commands() const
     {
@@ -126,7 +133,7 @@ QStringList picturesThenProperties(int screens)
 TEST_F(JobsTest, SendAllSendsEveryScreenThenTheDisplayCommandOnYesWithThePortOpen)
 {
     addScreens(3);
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Completed);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Completed);
     EXPECT_EQ(commands(), picturesThenProperties(3) + QStringList{"1 0"});
     // Display three screens from screen 0; the checksum is 04.
     EXPECT_EQ(packets.last(), QByteArray::fromHex("01000000000003000000000000000000000000000004"));
@@ -232,7 +239,7 @@ TEST_F(JobsTest, OneScreenSendsPictureAndPropertiesSilently)
 TEST_F(JobsTest, PropertiesOfEveryScreenThenSuccess)
 {
     addScreens(4);
-    EXPECT_EQ(sendAllProperties(job).outcome, JobOutcome::Completed);
+    EXPECT_EQ(told(sendAllProperties(job)).outcome, JobOutcome::Completed);
     EXPECT_EQ(commands(), (QStringList{"4 0", "4 1", "4 2", "4 3"}));
     EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|发送成功"});
 
@@ -269,13 +276,15 @@ TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGo
         bool quiet;
         int packetsSent;
         int screensSent;
+        bool frameFails = false; // the frame on the wire is not answered
     };
     const auto all = [](JobContext &j) { return sendAll(j); };
     const Case cases[] = {
-        {all, 3, false, 3, 1}, // after screen 0's properties
-        {all, 4, false, 4, 1}, // in screen 1's picture
-        {all, 9, false, 9, 3}, // on the last frame: no display question
-        {all, 5, true, 5, 1},  // closing: nothing told
+        {all, 3, false, 3, 1},       // after screen 0's properties
+        {all, 4, false, 4, 1},       // in screen 1's picture
+        {all, 9, false, 9, 3},       // on the last frame: no display question
+        {all, 5, true, 5, 1},        // closing: nothing told
+        {all, 4, false, 4, 1, true}, // the time-out is told, then how far the board got
         {[](JobContext &j) { return sendAllProperties(j); }, 2, false, 2, 2},
         {[](JobContext &j) { return sendSpecifiedPicture(j, 2); }, 1, false, 1, 0},
     };
@@ -286,15 +295,18 @@ TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGo
         prompter.clear();
         view.calls.clear();
         stopAt = c.stopAt;
+        failAt = c.frameFails ? c.stopAt : 0;
         quietStop = c.quiet;
-        const JobResult result = c.job(job);
-        EXPECT_EQ(result.outcome, JobOutcome::Cancelled);
+        const JobResult result = told(c.job(job));
+        EXPECT_EQ(result.outcome, c.frameFails ? JobOutcome::Stopped : JobOutcome::Cancelled);
         EXPECT_EQ(result.screensSent, c.screensSent);
         EXPECT_EQ(packets.size(), c.packetsSent);
-        EXPECT_EQ(prompter.titledTexts(),
-                  c.quiet ? QStringList()
-                          : QStringList{QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕")
-                                            .arg(c.screensSent)});
+        EXPECT_EQ(
+            prompter.titledTexts(),
+            c.quiet
+                ? QStringList()
+                : QStringList{
+                      QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕").arg(c.screensSent)});
         ASSERT_FALSE(view.calls.isEmpty());
         EXPECT_EQ(view.calls.last(), QStringLiteral("end restore")); // as after a failure
     }
@@ -310,7 +322,7 @@ TEST_F(JobsTest, OnlyChangesLeavesOutWhatTheBoardEchoedBefore)
     const auto sendWithRecord = [&](bool onlyChanges) {
         BoardLedger ledger(records.path(), identity, settings, onlyChanges, prompter);
         job.ledger = &ledger;
-        const JobResult result = sendAll(job);
+        const JobResult result = told(sendAll(job));
         job.ledger = nullptr;
         return result;
     };
@@ -406,4 +418,25 @@ TEST(JobCaptions, NameTheLinkAndTheRow)
     s.port = 12;
     s.setBusAddress(7);
     EXPECT_EQ(sendAllCaption(s, 10), QStringLiteral("地址:  7   COM 12   第  10 幕"));
+}
+
+// What the window tells after sending only the changes.
+TEST(JobMessages, ChangesSentSayWhatWentOut)
+{
+    struct Case
+    {
+        QList<int> sent;
+        QList<int> unchanged;
+        bool displaySent;
+        const char *told;
+    };
+    const Case cases[] = {
+        {{2, 5}, {0, 1, 3}, true, "已发送第 2、5 幕，3 幕未修改"},
+        {{0, 1, 2, 3, 4, 6}, {}, false, "已发送第 0-4、6 幕"},
+        {{}, {0, 1, 2, 3, 4, 5, 6}, true, "7 幕未修改，已发送显示命令"},
+        {{}, {0, 1, 2}, false, "屏上的画面都是最新的，未发送"},
+        {{}, {}, false, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(changesSentText(c.sent, c.unchanged, c.displaySent), QString::fromUtf8(c.told));
 }
