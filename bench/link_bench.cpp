@@ -40,22 +40,19 @@ QByteArray picturePacket(int sequence)
     return buffer;
 }
 
-
 // Exchanges `count` picture packets; returns the packets per second, or 0 on a failure.
 double exchangeRate(Transport &transport, int count)
 {
-    common::RecordingPrompter prompter;
     SystemClock clock;
-    QTimer timer;
-    TimerTickWaiter ticks(timer);
-    const ExchangeContext context{1, true, prompter, clock, ticks};
+    SleepingTickWaiter ticks;
+    const ExchangeContext context{1, true, clock, ticks};
     QElapsedTimer elapsed;
     elapsed.start();
     for (int i = 0; i < count; ++i) {
         QByteArray buffer = picturePacket(i);
-        if (exchangePacket(transport, context, buffer, kPictureChecksumIndex) != ExchangeResult::Ok) {
-            std::fprintf(stderr, "exchange failed at packet %d: %s\n", i,
-                         qPrintable(prompter.messages().value(0).text));
+        if (const common::Status failed =
+                exchangePacket(transport, context, buffer, kPictureChecksumIndex)) {
+            std::fprintf(stderr, "exchange failed at packet %d: %s\n", i, qPrintable(failed->text));
             return 0;
         }
     }
@@ -73,7 +70,8 @@ double pingPongRate(const QHostAddress &board, quint16 port, int count)
     elapsed.start();
     for (int i = 0; i < count; ++i) {
         QByteArray buffer = picturePacket(i);
-        buffer[kPictureChecksumIndex] = static_cast<char>(payloadChecksum(buffer, kPictureChecksumIndex));
+        buffer[kPictureChecksumIndex] =
+            static_cast<char>(payloadChecksum(buffer, kPictureChecksumIndex));
         socket.writeDatagram(buildFrame(1, buffer, kPictureChecksumIndex), board, port);
         while (!socket.hasPendingDatagrams()) {
             if (!socket.waitForReadyRead(3000))

@@ -8,7 +8,6 @@
 #include "pravik/jobs/job_view.h"
 #include "pravik/jobs/transmission_jobs.h"
 #include "pravik/link/clock.h"
-#include "pravik/link/event_pump.h"
 #include "pravik/link/exchange.h"
 #include "pravik/link/frame.h"
 #include "pravik/link/serial_transport.h"
@@ -27,12 +26,11 @@
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 
 using namespace pravik;
 
@@ -43,7 +41,6 @@ constexpr int kUdpRounds = 5;
 // A run at 115200 baud takes 18 s, one at 9600 baud three and a half minutes.
 constexpr int kSerialRounds = 3;
 constexpr int kSerialRoundsFromBaud = 57600;
-
 
 class NoView : public jobs::JobView
 {
@@ -83,19 +80,19 @@ double sendAllOver(link::Transport &transport, const Board &board, QList<QByteAr
 {
     common::RecordingPrompter prompter;
     link::SystemClock clock;
-    QTimer timer;
-    link::TimerTickWaiter ticks(timer);
-    // The window's way: its events run between frames and slices of a wait.
-    link::EventPump pump;
-    const link::ExchangeContext exchangeContext{1, true, prompter, clock, ticks,
-                                                [&pump] { pump.run(); }};
+    link::SleepingTickWaiter ticks;
+    const link::ExchangeContext exchangeContext{1, true, clock, ticks};
     document::Vocabulary vocabulary;
     document::fillVocabulary(vocabulary);
     picture::BoardCanvas canvas(160, 32, 1256);
     NoView view;
     const QString noCompare;
     const jobs::StopToken neverStopped;
-    jobs::JobContext context{board.settings, board.screens, vocabulary, board.file, noCompare,
+    jobs::JobContext context{board.settings,
+                             board.screens,
+                             vocabulary,
+                             board.file,
+                             noCompare,
                              canvas,
                              [&](QByteArray &buffer, int checksumIndex) {
                                  const auto result = link::exchangePacket(
@@ -103,14 +100,17 @@ double sendAllOver(link::Transport &transport, const Board &board, QList<QByteAr
                                  frames << link::buildFrame(1, buffer, checksumIndex);
                                  return result;
                              },
-                             [] { return true; }, prompter, view, neverStopped};
+                             [] { return true; },
+                             prompter,
+                             view,
+                             neverStopped};
     QElapsedTimer elapsed;
     elapsed.start();
     const jobs::JobResult result = jobs::sendAll(context);
     const double seconds = elapsed.nsecsElapsed() / 1e9;
     if (result.outcome != jobs::JobOutcome::Completed) {
         std::fprintf(stderr, "Send All did not complete: %s\n",
-                     qPrintable(prompter.messages().value(0).text));
+                     qPrintable(result.failure ? result.failure->text : QString()));
         return -1;
     }
     return seconds;
@@ -239,8 +239,6 @@ int main(int argc, char *argv[])
         board.settings.port = 1;
         board.settings.baud = baud;
         link::SerialTransport serial;
-        link::EventPump pump;
-        serial.setKeepAlive([&pump] { pump.run(); });
         serial.configure(sim.endpoint, baud);
         if (serial.open())
             return 1;
@@ -254,7 +252,6 @@ int main(int argc, char *argv[])
         double wire = 0;
         for (int round = 0; round < rounds; ++round) {
             QList<QByteArray> frames;
-            serial.setKeepAlive([&pump] { pump.run(); });
             job = sendAllOver(serial, board, frames);
             if (job < 0)
                 return 1;
@@ -264,7 +261,6 @@ int main(int argc, char *argv[])
             wire = bytes * 10 / baud;
             wireRatios.push_back(job / wire);
             if (fast) {
-                serial.setKeepAlive(nullptr);
                 const double bare = serialPingPong(serial, frames);
                 if (bare < 0)
                     return 1;

@@ -5,6 +5,20 @@
 #include <QTextStream>
 
 namespace pravik::cli {
+namespace {
+
+bool takeLinkOverride(const QString &text, BoardCommandLine &line, QString &error)
+{
+    const common::Expected<link::LinkOverride> parsed = link::parseLinkOverride(text);
+    if (!parsed) {
+        error = parsed.failure().text;
+        return false;
+    }
+    line.linkOverride = *parsed;
+    return true;
+}
+
+} // namespace
 
 bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line, QString &error)
 {
@@ -15,12 +29,10 @@ bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line,
                 error = QStringLiteral("--link needs a value");
                 return false;
             }
-            line.linkOverride = parseLinkOverride(arguments[++i], error);
-            if (!line.linkOverride)
+            if (!takeLinkOverride(arguments[++i], line, error))
                 return false;
         } else if (argument.startsWith(QLatin1String("--link="))) {
-            line.linkOverride = parseLinkOverride(argument.mid(7), error);
-            if (!line.linkOverride)
+            if (!takeLinkOverride(argument.mid(7), line, error))
                 return false;
         } else if (argument.startsWith(QLatin1String("--"))) {
             line.flags << argument;
@@ -56,7 +68,7 @@ std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Promp
         return std::nullopt;
     }
     if (line.linkOverride)
-        board.serialDevice = applyLinkOverride(*line.linkOverride, board.settings);
+        board.serialDevice = link::applyLinkOverride(*line.linkOverride, board.settings);
     return board;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cli_link.h"
 #include "commands.h"
 
 #include "pravik/document/board_settings.h"
 #include "pravik/document/screen_list.h"
+#include "pravik/link/link_override.h"
 
 #include <QStringList>
 #include <optional>
@@ -17,7 +17,7 @@ struct BoardCommandLine
 {
     QString file;
     QStringList words;
-    std::optional<LinkOverride> linkOverride;
+    std::optional<link::LinkOverride> linkOverride;
     QStringList flags; // other --options, for the command to judge
 };
 
@@ -39,12 +39,11 @@ std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Promp
 // Prints a command line mistake with the command's usage; exit status 2.
 int usageError(Terminal &terminal, const char *command, const QString &error, const QString &usage);
 
-// The exit status for a command's result: the exchange result, or 2 when the
-// command was refused before anything was sent.
-template <typename Result>
-int exitStatusOf(const std::optional<Result> &result)
+// The exit status a failure stands for: its result code (1, 2, or the
+// exchange's 3, 4, 5); 0 for none.
+inline int exitStatusOf(const common::Status &failure)
 {
-    return result ? static_cast<int>(*result) : ExitUsageOrUnreadable;
+    return failure ? failure->code : ExitOk;
 }
 
 } // namespace pravik::cli

@@ -7,25 +7,11 @@
 
 namespace pravik::cli {
 
-QString resultName(const BoardOutcome &outcome)
-{
-    switch (outcome.result) {
-    case BoardOutcome::Result::Sent:
-        return QStringLiteral("sent");
-    case BoardOutcome::Result::Unchanged:
-        return QStringLiteral("unchanged");
-    case BoardOutcome::Result::Failed:
-        return QStringLiteral("failed");
-    case BoardOutcome::Result::Stopped:
-        return QStringLiteral("stopped");
-    }
-    return {};
-}
-
-QString fleetTable(const QList<FleetBoard> &boards, const QList<BoardOutcome> &outcomes)
+QString fleetTable(const QList<fleet::FleetBoard> &boards,
+                   const QList<fleet::BoardOutcome> &outcomes)
 {
     qsizetype nameWidth = 5;
-    for (const FleetBoard &board : boards)
+    for (const fleet::FleetBoard &board : boards)
         nameWidth = std::max(nameWidth, board.name.size());
     const auto line = [&](const QString &name, const QString &result, const QString &screens,
                           const QString &time, const QString &message) {
@@ -41,27 +27,28 @@ QString fleetTable(const QList<FleetBoard> &boards, const QList<BoardOutcome> &o
         line(QStringLiteral("BOARD"), QStringLiteral("RESULT"), QStringLiteral("SCREENS"),
              QStringLiteral("TIME"), QStringLiteral("MESSAGE"));
     for (qsizetype i = 0; i < boards.size(); ++i) {
-        const BoardOutcome &outcome = outcomes[i];
+        const fleet::BoardOutcome &outcome = outcomes[i];
         const QString result =
-            outcome.code != 0 ? QStringLiteral("%1 %2").arg(resultName(outcome)).arg(outcome.code)
-                              : resultName(outcome);
+            outcome.code != 0
+                ? QStringLiteral("%1 %2").arg(fleet::resultName(outcome.result)).arg(outcome.code)
+                : fleet::resultName(outcome.result);
         table += line(boards[i].name, result, QString::number(outcome.screens),
                       QStringLiteral("%1 s").arg(outcome.seconds, 0, 'f', 2), outcome.message);
     }
     return table;
 }
 
-QByteArray fleetJson(const QList<FleetBoard> &boards, const QList<BoardOutcome> &outcomes,
-                     int status)
+QByteArray fleetJson(const QList<fleet::FleetBoard> &boards,
+                     const QList<fleet::BoardOutcome> &outcomes, int status)
 {
     QJsonArray rows;
     for (qsizetype i = 0; i < boards.size(); ++i) {
-        const BoardOutcome &outcome = outcomes[i];
+        const fleet::BoardOutcome &outcome = outcomes[i];
         rows.append(
             QJsonObject{{QStringLiteral("board"), boards[i].name},
                         {QStringLiteral("link"), boards[i].link},
                         {QStringLiteral("address"), boards[i].busAddress},
-                        {QStringLiteral("result"), resultName(outcome)},
+                        {QStringLiteral("result"), fleet::resultName(outcome.result)},
                         {QStringLiteral("code"), outcome.code},
                         {QStringLiteral("message"), outcome.message},
                         {QStringLiteral("screens"), outcome.screens},
@@ -71,9 +58,9 @@ QByteArray fleetJson(const QList<FleetBoard> &boards, const QList<BoardOutcome> 
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-int fleetExitStatus(const QList<BoardOutcome> &outcomes)
+int fleetExitStatus(const QList<fleet::BoardOutcome> &outcomes)
 {
-    for (const BoardOutcome &outcome : outcomes) {
+    for (const fleet::BoardOutcome &outcome : outcomes) {
         if (outcome.code != 0)
             return outcome.code;
     }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "board_command_line.h"
-#include "fleet_file.h"
+
+#include "pravik/fleet/fleet_file.h"
 
 #include <optional>
 
@@ -15,14 +16,12 @@ struct FleetOptions
     bool json = false;
 };
 
-// Sends the display file to every board of the fleet, each with the same job
-// as a send to one board. Boards on different links run at the same time:
-// each UDP board in a thread of its own over one socket per local port, each
-// serial line in a thread of its own, the boards sharing a line or an address
-// one after the other. A failing board keeps nobody else waiting. Prints a
-// progress line per board when standard output is a terminal, then the
-// table (or JSON); returns the exit status.
+// Sends the display file to every board of the fleet (see fleet::sendToFleet).
+// Prints a progress line per board when standard output is a terminal, what
+// each board had to tell on standard error, then the table (or JSON);
+// returns the exit status.
 int runFleetSend(const LoadedBoard &board, const QString &displayFile,
-                 const QList<FleetBoard> &boards, const FleetOptions &options, Terminal &terminal);
+                 const QList<fleet::FleetBoard> &boards, const FleetOptions &options,
+                 Terminal &terminal);
 
 } // namespace pravik::cli

@@ -3,6 +3,7 @@
 #include "stop_on_signals.h"
 #include "terminal_prompter.h"
 
+#include "pravik/link/board_session.h"
 #include "pravik/link/direct_commands.h"
 
 #include <QTextStream>
@@ -18,10 +19,6 @@ const char *const kExitStatus =
     "Messages go to standard error as 'title: text'. Exit status: the exchange\n"
     "result (0 sent, 3 wrong echo twice, 4 no echo, 5 link failure), 2 when\n"
     "nothing was sent.\n";
-
-} // namespace
-
-namespace {
 
 // Reads the display file, opens its link (or the one --link names) and runs
 // one direct command over it; `words` is how many words follow the file.
@@ -46,12 +43,18 @@ int runDirectCommand(const QStringList &arguments, Terminal &terminal, const cha
     const auto board = loadBoard(line, prompter, terminal, name);
     if (!board)
         return ExitUsageOrUnreadable;
-    CliLink cliLink(board->settings, prompter);
-    cliLink.useSerialDevice(board->serialDevice);
-    cliLink.link().openLink();
+    link::BoardSession session(board->settings, board->serialDevice);
+    for (const common::Failure &failure : session.open())
+        common::tell(prompter, failure);
     // One frame: a signal lets it be answered first, then tells the shell.
     const StopOnSignals stopOnSignals;
-    return stopOnSignals.exitStatus(exitStatusOf(command(cliLink.link(), line.words)));
+    const link::CommandResult result = command(session.link(), line.words);
+    if (!result) {
+        common::tell(prompter, result.failure());
+        return stopOnSignals.exitStatus(result.failure().code);
+    }
+    prompter.show(*result);
+    return stopOnSignals.exitStatus(ExitOk);
 }
 
 } // namespace

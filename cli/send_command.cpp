@@ -1,15 +1,15 @@
 #include "board_command_line.h"
 #include "commands.h"
 #include "fleet_send.h"
-#include "send_job.h"
 #include "stop_on_signals.h"
 #include "terminal_job_view.h"
 #include "terminal_prompter.h"
 
-#include "pravik/jobs/board_ledger.h"
-#include "pravik/jobs/board_record_file.h"
+#include "pravik/fleet/fleet_file.h"
 #include "pravik/jobs/job_messages.h"
+#include "pravik/jobs/job_runner.h"
 #include "pravik/jobs/transmission_jobs.h"
+#include "pravik/link/board_session.h"
 
 #include <QTextStream>
 #include <unistd.h>
@@ -126,15 +126,6 @@ bool takeSendOptions(QStringList &arguments, SendOptions &options, QString &erro
     return true;
 }
 
-int exitStatusOf(const jobs::JobResult &result)
-{
-    if (result.outcome != jobs::JobOutcome::Stopped)
-        return ExitOk;
-    return result.failedExchange != link::ExchangeResult::Ok
-               ? static_cast<int>(result.failedExchange)
-               : ExitStoppedWithMessage;
-}
-
 int runFleet(const BoardCommandLine &line, const SendOptions &options, const LoadedBoard &board,
              Terminal &terminal)
 {
@@ -149,10 +140,10 @@ int runFleet(const BoardCommandLine &line, const SendOptions &options, const Loa
             return usageError(terminal, "send", QStringLiteral("--jobs takes a number from 1 on"),
                               QString::fromLatin1(kSendUsage));
     }
-    QString error;
-    const std::optional<QList<FleetBoard>> boards = readFleetFile(options.fleetFile, error);
+    const common::Expected<QList<fleet::FleetBoard>> boards =
+        fleet::readFleetFile(options.fleetFile);
     if (!boards) {
-        terminal.err << "pravik-cli send: " << error << '\n';
+        terminal.err << "pravik-cli send: " << boards.failure().text << '\n';
         return ExitUsageOrUnreadable;
     }
     return runFleetSend(board, line.file, *boards, fleet, terminal);
@@ -198,31 +189,31 @@ int runSend(const QStringList &arguments, Terminal &terminal)
         }
     }
 
-    CliLink cliLink(board->settings, prompter);
-    cliLink.useSerialDevice(board->serialDevice);
-    cliLink.link().openLink();
+    link::BoardSession session(board->settings, board->serialDevice);
+    for (const common::Failure &failure : session.open())
+        common::tell(prompter, failure);
 
     TerminalJobView view(terminal.err, interactive);
     const StopOnSignals stopOnSignals;
-    jobs::BoardLedger ledger(jobs::boardRecordFolder(), boardIdentityFor(*board), board->settings,
-                             options.changed, prompter);
-    const SendJobSetup setup{*board,   line.file, options.compareFile,   cliLink.link(),
-                             prompter, view,      stopOnSignals.token(), &ledger};
-    const jobs::JobResult result = runSendJob(setup, [&](jobs::JobContext &context) {
-        return row > 0              ? jobs::sendSpecifiedPicture(context, row)
-               : options.properties ? jobs::sendAllProperties(context)
-                                    : jobs::sendAll(context);
-    });
-    jobs::tellNotice(prompter, result);
+    const jobs::JobInput input{board->screens, line.file, options.compareFile, options.changed};
+    const jobs::JobReport report = jobs::runJob(
+        session, input,
+        [&](jobs::JobContext &context) {
+            return row > 0              ? jobs::sendSpecifiedPicture(context, row)
+                   : options.properties ? jobs::sendAllProperties(context)
+                                        : jobs::sendAll(context);
+        },
+        view, prompter, stopOnSignals.token());
+    jobs::tellEnding(prompter, report.result);
     if (options.changed) {
         const auto ranges = [](const QList<int> &screens) {
             return screens.isEmpty() ? QStringLiteral("none")
                                      : jobs::screenRanges(screens, QStringLiteral(", "));
         };
-        terminal.out << "sent: " << ranges(ledger.sentScreens()) << '\n'
-                     << "unchanged: " << ranges(ledger.unchangedScreens()) << '\n';
+        terminal.out << "sent: " << ranges(report.sentScreens) << '\n'
+                     << "unchanged: " << ranges(report.unchangedScreens) << '\n';
     }
-    return stopOnSignals.exitStatus(exitStatusOf(result));
+    return stopOnSignals.exitStatus(exitStatusOf(report.result.failure));
 }
 
 } // namespace pravik::cli

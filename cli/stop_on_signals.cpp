@@ -7,9 +7,11 @@ namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM};
 
-// One job runs at a time; the handler may only touch lock-free atomics.
+// One job runs at a time; the handler may only touch lock-free atomics. The
+// signal is read by the threads of a fleet's boards as well.
 std::atomic<jobs::StopToken *> g_stop{nullptr};
-volatile std::sig_atomic_t g_received = 0;
+std::atomic<int> g_received{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 struct sigaction g_previous[std::size(kSignals)];
 
 extern "C" void onStopSignal(int signal)

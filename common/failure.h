@@ -13,9 +13,13 @@ namespace common {
 // message the operator is to learn. Code that fails returns one; the front end
 // decides how to show it (a message box in the window, "title: text" on
 // standard error, a board's outcome in a fleet or the service's state).
+// Result codes of failures that are no exchange's (3, 4 and 5 are).
+inline constexpr int kFailedCode = 1;  // the work ran and stopped on a problem
+inline constexpr int kRefusedCode = 2; // refused before anything was done
+
 struct Failure
 {
-    int code = 1; // 3, 4 or 5 for a failed exchange; 1 for any other failure
+    int code = kFailedCode;
     QString title;
     QString text;
     MessageIcon icon = MessageIcon::Error;
@@ -34,8 +38,7 @@ inline void tell(Prompter &prompter, const Failure &failure)
 }
 
 // A value, or the failure that stopped it from being made.
-template <typename T>
-class [[nodiscard]] Expected
+template <typename T> class [[nodiscard]] Expected
 {
 public:
     Expected(T value) : m_state(std::in_place_index<0>, std::move(value)) {}

@@ -2,8 +2,6 @@
 
 #include "common/prompter.h"
 
-#include <functional>
-
 namespace pravik::app {
 
 // The window's messages, until the window closes. A transfer that is still
@@ -15,19 +13,11 @@ public:
     explicit ClosingPrompter(common::Prompter &shown) : m_shown(shown) {}
 
     void windowClosed() { m_closed = true; }
-    // Called before each message box: the window makes ready for it.
-    void setBeforeMessage(std::function<void()> beforeMessage)
-    {
-        m_beforeMessage = std::move(beforeMessage);
-    }
 
     common::MessageAnswer show(const common::Message &message) override
     {
-        if (!m_closed) {
-            if (m_beforeMessage)
-                m_beforeMessage();
+        if (!m_closed)
             return m_shown.show(message);
-        }
         switch (message.buttons) {
         case common::MessageButtons::YesNo:
             return common::MessageAnswer::No;
@@ -41,7 +31,6 @@ public:
 
 private:
     common::Prompter &m_shown;
-    std::function<void()> m_beforeMessage;
     bool m_closed = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app_state.h"
 #include "desktop_metrics.h"
+#include "thread_job_view.h"
 #include "transfer_mode.h"
 #include "transfer_view.h"
 
@@ -11,16 +12,9 @@
 #include "pravik/editor/screen_list_model.h"
 #include "pravik/editor/source_commands.h"
 #include "pravik/editor/system_info.h"
-#include "pravik/jobs/board_ledger.h"
-#include "pravik/jobs/board_record_file.h"
 #include "pravik/jobs/job_messages.h"
 #include "pravik/jobs/transmission_jobs.h"
-#include "pravik/link/board_link.h"
-#include "pravik/link/clock.h"
-#include "pravik/link/direct_commands.h"
-#include "pravik/link/serial_transport.h"
-#include "pravik/link/tick_waiter.h"
-#include "pravik/link/udp_transport.h"
+#include "pravik/link/board_session.h"
 #include "pravik/picture/board_canvas.h"
 #include "pravik/settings/board_settings_dialog.h"
 #include "pravik/settings/serial_port_lister.h"
@@ -44,7 +38,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace pravik::app {
@@ -57,12 +50,14 @@ MainWindow::MainWindow(AppState &state, const MainWindowEnvironment &environment
       m_fileCommands(state, m_prompter, *environment.fileChooser, *this),
       m_canvas(std::make_unique<picture::BoardCanvas>()),
       m_desktopHeightPixels(environment.desktopHeightPixels),
-      m_twipsPerPixel(environment.twipsPerPixel)
+      m_twipsPerPixel(environment.twipsPerPixel),
+      m_linkPrompter(
+          m_prompter, m_link.windowSide(), [this] { pauseTransferMode(); },
+          [this] { resumeTransferMode(); })
 {
     setObjectName(QStringLiteral("scredit"));
     setWindowTitle(QStringLiteral("Sunvane"));
     buildCentralArea();
-    buildBoardLink();
     buildMenus();
     buildToolbar();
     buildStatusBar();
@@ -178,22 +173,7 @@ void MainWindow::buildCentralArea()
     m_stayModeList = makeList("Comdisp");
     m_displayKindList = makeList("Comexp");
 
-    m_tickTimer = new QTimer(this);
-    m_tickTimer->setObjectName(QStringLiteral("Timer1"));
-    m_tickTimer->setInterval(10);
-
     setCentralWidget(central);
-}
-
-void MainWindow::buildBoardLink()
-{
-    m_serialPort = std::make_unique<link::SerialTransport>();
-    m_udpSocket = std::make_unique<link::UdpTransport>();
-    m_clock = std::make_unique<link::SystemClock>();
-    m_tickWaiter = std::make_unique<link::TimerTickWaiter>(*m_tickTimer);
-    m_boardLink = std::make_unique<link::BoardLink>(m_state.settings, *m_serialPort, *m_udpSocket,
-                                                    m_prompter, *m_clock, *m_tickWaiter);
-    m_boardLink->setActivity(this);
 }
 
 void MainWindow::buildTransferMode()
@@ -212,7 +192,6 @@ void MainWindow::buildTransferMode()
                                findChild<QAction *>(QStringLiteral("Command3d4"))},
                               m_stopButton,
                               escape});
-    m_closingPrompter.setBeforeMessage([this] { pauseTransferMode(); });
 }
 
 void MainWindow::stopTransfer()
@@ -221,13 +200,18 @@ void MainWindow::stopTransfer()
     m_stopButton->setEnabled(false); // once is enough; the frame on the wire ends first
 }
 
-void MainWindow::transferStarted()
+void MainWindow::beginTransfer()
 {
     m_stop.reset();
     m_transferUnderWay = true;
     enterTransferMode();
-    // The greyed commands are drawn now, before the preview's first screen.
-    m_eventPump.runNow();
+}
+
+void MainWindow::endTransfer()
+{
+    m_transferUnderWay = false;
+    m_transferModePaused = false;
+    m_transferMode->leave();
 }
 
 void MainWindow::enterTransferMode()
@@ -240,26 +224,17 @@ void MainWindow::enterTransferMode()
 void MainWindow::pauseTransferMode()
 {
     // While a box is on screen there is nothing to stop, and the box keeps the
-    // window from being used; the next frame of the transfer enters the mode
-    // again.
+    // window from being used.
     if (!m_transferMode->active())
         return;
     m_transferMode->leave();
     m_transferModePaused = true;
 }
 
-void MainWindow::keepAlive()
+void MainWindow::resumeTransferMode()
 {
-    if (m_transferModePaused)
+    if (m_transferModePaused && m_transferUnderWay)
         enterTransferMode();
-    m_eventPump.run();
-}
-
-void MainWindow::transferEnded()
-{
-    m_transferUnderWay = false;
-    m_transferModePaused = false;
-    m_transferMode->leave();
 }
 
 void MainWindow::buildEditors(const MainWindowEnvironment &environment)
@@ -315,7 +290,20 @@ void MainWindow::openShowWindow()
 
 void MainWindow::sendClock()
 {
-    link::sendClockFromComputer(*m_boardLink);
+    runCommand(link::sendClockFromComputer);
+}
+
+void MainWindow::runCommand(const std::function<link::CommandResult(link::BoardLink &)> &command)
+{
+    std::optional<link::CommandResult> result;
+    beginTransfer();
+    m_link.run(m_state.settings,
+               [&](link::BoardSession &session) { result.emplace(command(session.link())); });
+    endTransfer();
+    if (!*result)
+        common::tell(m_prompter, result->failure());
+    else
+        m_prompter.show(**result);
 }
 
 void MainWindow::buildStatusBar()
@@ -367,6 +355,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A transfer stops after its frame on the wire and tells nobody.
     if (m_transferUnderWay) {
         m_stop.requestStop(true);
+        m_linkPrompter.windowClosed();
         m_closingPrompter.windowClosed();
     }
     event->accept();
@@ -397,9 +386,25 @@ void MainWindow::showFileName(const QString &fileName)
 void MainWindow::showBoardSettings()
 {
     settings::BoardSettingsDialog::showOrRaise(m_settingsDialog, [this] {
-        return new settings::BoardSettingsDialog(
-            m_state, *m_boardLink, m_prompter, *m_serialPorts, [this] { boardGeometryChanged(); },
-            this);
+        auto *dialog = new settings::BoardSettingsDialog(m_state.settings, m_linkOpened, m_prompter,
+                                                         *m_serialPorts, this);
+        connect(dialog, &settings::BoardSettingsDialog::settingsApplied, this, [this] {
+            boardGeometryChanged();
+            openLink();
+        });
+        connect(dialog, &settings::BoardSettingsDialog::clockRequested, this,
+                [this](const link::ClockFields &fields) {
+                    runCommand([fields](link::BoardLink &board) {
+                        return link::sendClockFromFields(board, fields);
+                    });
+                });
+        connect(dialog, &settings::BoardSettingsDialog::displayRangeRequested, this,
+                [this](const QString &start, const QString &count) {
+                    runCommand([start, count](link::BoardLink &board) {
+                        return link::sendDisplayRange(board, start, count);
+                    });
+                });
+        return dialog;
     });
 }
 
@@ -428,92 +433,56 @@ QString MainWindow::displayFilePath() const
     return QDir(m_state.documentFolder).filePath(m_state.currentFileName);
 }
 
-namespace {
-
-// How a job of the window went, with what it did to the board's record.
-struct JobRun
+jobs::JobReport MainWindow::runJob(const jobs::Job &job, bool onlyChanges)
 {
-    jobs::JobResult result;
-    QList<int> sentScreens;
-    QList<int> unchangedScreens;
-};
-
-// Runs a job with the window's own view of it. The canvas follows the board
-// geometry of the moment, which the settings may have changed since. Every
-// job keeps the board's record up to date; with `onlyChanges` Send All
-// leaves out what the record says the board holds.
-template <typename Job>
-JobRun runJob(AppState &state, picture::BoardCanvas &canvas, link::BoardLink &boardLink,
-              common::Prompter &prompter, jobs::JobView &view, const jobs::StopToken &stop,
-              const QString &displayFile, Job job, bool onlyChanges = false)
-{
-    const link::BoardLink::TransferScope transfer(boardLink);
-    if (canvas.width() != state.settings.scrwidth || canvas.height() != state.settings.scrhigh)
-        canvas.resize(state.settings.scrwidth, state.settings.scrhigh, state.stripWidth);
-    jobs::JobContext context{state.settings,
-                             state.screens,
-                             state.vocabulary,
-                             displayFile,
-                             state.compareFileName,
-                             canvas,
-                             [&](QByteArray &buffer, int checksumIndex) {
-                                 return boardLink.exchangePacket(buffer, checksumIndex);
-                             },
-                             [&] { return boardLink.serialPortOpen(); },
-                             prompter,
-                             view,
-                             stop};
-    jobs::BoardLedger ledger(jobs::boardRecordFolder(), jobs::boardIdentity(state.settings),
-                             state.settings, onlyChanges, prompter);
-    context.ledger = &ledger;
-    JobRun run{job(context), {}, {}};
-    run.sentScreens = ledger.sentScreens();
-    run.unchangedScreens = ledger.unchangedScreens();
-    return run;
+    // The work reads its own copy of the list: the grid stays the window's.
+    const jobs::JobInput input{m_state.screens, displayFilePath(), m_state.compareFileName,
+                               onlyChanges, m_state.stripWidth};
+    ThreadJobView view(*m_transferView, m_link.windowSide());
+    jobs::JobReport report;
+    beginTransfer();
+    m_link.run(m_state.settings, [&](link::BoardSession &session) {
+        report = jobs::runJob(session, input, job, view, m_linkPrompter, m_stop);
+    });
+    endTransfer();
+    return report;
 }
-
-} // namespace
 
 void MainWindow::runSendAll()
 {
-    const JobRun run = runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
-                              displayFilePath(), jobs::sendAll);
-    jobs::tellNotice(m_prompter, run.result);
+    jobs::tellEnding(m_prompter, runJob(jobs::sendAll).result);
 }
 
 void MainWindow::runSendChanged()
 {
-    JobRun run = runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
-                        displayFilePath(), jobs::sendAll, true);
+    jobs::JobReport report = runJob(jobs::sendAll, true);
+    jobs::JobResult &result = report.result;
     // The operator learns what went out instead of a bare "发送成功".
-    const jobs::JobOutcome outcome = run.result.outcome;
-    if (outcome == jobs::JobOutcome::Completed || outcome == jobs::JobOutcome::Declined ||
-        outcome == jobs::JobOutcome::NothingToSend) {
-        const QString summary = jobs::changesSentText(run.sentScreens, run.unchangedScreens,
-                                                      outcome == jobs::JobOutcome::Completed &&
-                                                          run.result.notice.has_value());
-        run.result.notice.reset();
+    if (result.outcome == jobs::JobOutcome::Completed ||
+        result.outcome == jobs::JobOutcome::Declined ||
+        result.outcome == jobs::JobOutcome::NothingToSend) {
+        const QString summary = jobs::changesSentText(
+            report.sentScreens, report.unchangedScreens,
+            result.outcome == jobs::JobOutcome::Completed && result.notice.has_value());
+        result.notice.reset();
         if (!summary.isEmpty())
-            run.result.notice = common::Message{summary, kProgramTitle, common::MessageIcon::None};
+            result.notice = common::Message{summary, kProgramTitle, common::MessageIcon::None};
     }
-    jobs::tellNotice(m_prompter, run.result);
+    jobs::tellEnding(m_prompter, result);
 }
 
 void MainWindow::runSendSpecifiedPicture()
 {
     const QModelIndex current = m_grid->currentIndex();
     const int row = current.isValid() ? editor::ScreenListModel::listRow(current.row()) : 1;
-    const JobRun run = runJob(
-        m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop, displayFilePath(),
-        [row](jobs::JobContext &context) { return jobs::sendSpecifiedPicture(context, row); });
-    jobs::tellNotice(m_prompter, run.result);
+    jobs::tellEnding(m_prompter, runJob([row](jobs::JobContext &context) {
+                                     return jobs::sendSpecifiedPicture(context, row);
+                                 }).result);
 }
 
 void MainWindow::runSendProperties()
 {
-    const JobRun run = runJob(m_state, *m_canvas, *m_boardLink, m_prompter, *m_transferView, m_stop,
-                              displayFilePath(), jobs::sendAllProperties);
-    jobs::tellNotice(m_prompter, run.result);
+    jobs::tellEnding(m_prompter, runJob(jobs::sendAllProperties).result);
 }
 
 void MainWindow::chooseCompareFile()
@@ -541,7 +510,11 @@ void MainWindow::clearCompareFile()
 
 void MainWindow::openLink()
 {
-    m_boardLink->openLink();
+    QList<common::Failure> failures;
+    m_link.run(m_state.settings, [&](link::BoardSession &session) { failures = session.open(); });
+    m_linkOpened = true;
+    for (const common::Failure &failure : failures)
+        common::tell(m_prompter, failure);
 }
 
 void MainWindow::bringToFront()

@@ -2,10 +2,12 @@
 
 #include "closing_prompter.h"
 #include "file_commands.h"
+#include "link_worker.h"
+#include "thread_prompter.h"
 
+#include "pravik/jobs/job_runner.h"
 #include "pravik/jobs/stop_token.h"
-#include "pravik/link/board_link.h"
-#include "pravik/link/event_pump.h"
+#include "pravik/link/direct_commands.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -19,20 +21,11 @@ class QProgressBar;
 class QPushButton;
 class QLineEdit;
 class QTableView;
-class QTimer;
 
 namespace common {
 class FileChooser;
 class Prompter;
 } // namespace common
-
-namespace pravik::link {
-class BoardLink;
-class SerialTransport;
-class SystemClock;
-class TimerTickWaiter;
-class UdpTransport;
-} // namespace pravik::link
 
 namespace pravik::editor {
 class GridEditor;
@@ -73,8 +66,9 @@ struct MainWindowEnvironment
 };
 
 // The main window "scredit": menus, toolbar, the screen-list grid and the
-// status bar. It only wires the operator's actions to the commands.
-class MainWindow : public QMainWindow, private FileCommandsView, private link::LinkActivity
+// status bar. It only wires the operator's actions to the commands; whatever
+// talks to the board runs on the link's own thread.
+class MainWindow : public QMainWindow, private FileCommandsView
 {
     Q_OBJECT
 public:
@@ -94,19 +88,24 @@ private:
     void buildStatusBar();
     void fillDropDownLists();
     void showSystemInfo();
-    void buildBoardLink();
     void buildEditors(const MainWindowEnvironment &environment);
     void buildTransferMode();
     void sendClock();
     void buildShowFeed();
     void openShowWindow();
 
-    // The transmission jobs and the compare file.
+    // The transmission jobs, the commands sent straight to the board, and
+    // the compare file.
+    jobs::JobReport runJob(const jobs::Job &job, bool onlyChanges = false);
     void runSendAll();
     void runSendChanged();
     void runSendSpecifiedPicture();
     void runSendProperties();
+    void runCommand(const std::function<link::CommandResult(link::BoardLink &)> &command);
     void stopTransfer();
+    // Everything that talks to the board: no command may start meanwhile.
+    void beginTransfer();
+    void endTransfer();
     void chooseCompareFile();
     void clearCompareFile();
     QString displayFilePath() const;
@@ -121,12 +120,9 @@ private:
     void openLink() override;
     void bringToFront() override;
 
-    // LinkActivity
-    void transferStarted() override;
-    void keepAlive() override;
-    void transferEnded() override;
     void enterTransferMode();
     void pauseTransferMode();
+    void resumeTransferMode();
 
     AppState &m_state;
     ClosingPrompter m_closingPrompter;
@@ -151,23 +147,20 @@ private:
     jobs::StopToken m_stop;
     bool m_transferUnderWay = false;
     bool m_transferModePaused = false;
-    link::EventPump m_eventPump;
     std::unique_ptr<class TransferView> m_transferView;
     QLabel *m_contactPanel = nullptr;
     QLabel *m_fileNamePanel = nullptr;
-    QTimer *m_tickTimer = nullptr;
 
     // The board-sized canvas screens are drawn on before they are sent.
     std::unique_ptr<picture::BoardCanvas> m_canvas;
     int m_desktopHeightPixels = 0;
     double m_twipsPerPixel = 15;
 
-    // The serial port Comm1, the UDP socket Winsock1 and the exchange over them.
-    std::unique_ptr<link::SerialTransport> m_serialPort;
-    std::unique_ptr<link::UdpTransport> m_udpSocket;
-    std::unique_ptr<link::SystemClock> m_clock;
-    std::unique_ptr<link::TimerTickWaiter> m_tickWaiter;
-    std::unique_ptr<link::BoardLink> m_boardLink;
+    // The serial port Comm1 and the UDP socket Winsock1, on their own thread,
+    // and how what runs there asks the operator.
+    LinkWorker m_link;
+    ThreadPrompter m_linkPrompter;
+    bool m_linkOpened = false;
 
     // Editing the screen list and its sources, and the board settings dialog.
     std::unique_ptr<editor::GridEditor> m_gridEditor;

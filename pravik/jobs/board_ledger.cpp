@@ -1,11 +1,11 @@
 #include "board_ledger.h"
 
-#include "board_record_file.h"
-
 #include "pravik/document/board_settings.h"
 #include "pravik/document/program_texts.h"
 
 #include "common/prompter.h"
+
+#include <QFile>
 
 namespace pravik::jobs {
 namespace {
@@ -24,9 +24,10 @@ QByteArray &digestOf(ScreenDigests &digests, ScreenPart part)
 
 BoardLedger::BoardLedger(const QString &recordFolder, QString identity,
                          const document::BoardSettings &settings, bool onlyChanges,
-                         common::Prompter &prompter)
+                         common::Prompter &prompter, RecordWriter writer)
     : m_path(boardRecordPath(recordFolder, identity)), m_identity(std::move(identity)),
-      m_settings(settings), m_onlyChanges(onlyChanges), m_prompter(prompter)
+      m_settings(settings), m_onlyChanges(onlyChanges), m_prompter(prompter),
+      m_writer(std::move(writer))
 {
 }
 
@@ -102,7 +103,9 @@ void BoardLedger::markUnderWay()
         return;
     m_markedUnderWay = true;
     known.transferUnderWay = true;
-    write();
+    // Without the mark on disk a crash would leave the old record trusted.
+    if (!write())
+        QFile::remove(m_path);
 }
 
 void BoardLedger::acknowledged(int screen, ScreenPart part, const QByteArray &digest)
@@ -113,9 +116,9 @@ void BoardLedger::acknowledged(int screen, ScreenPart part, const QByteArray &di
         digestOf(record().screens[screen], part) = digest;
 }
 
-bool BoardLedger::displayCurrent(int screens)
+bool BoardLedger::displayCurrent(int start, int count)
 {
-    return record().displayed == screens;
+    return record().displayed == count && record().displayedFrom == start;
 }
 
 void BoardLedger::displaySending()
@@ -124,10 +127,12 @@ void BoardLedger::displaySending()
     record().displayed = 0;
 }
 
-void BoardLedger::displayAcknowledged(int screens)
+void BoardLedger::displayAcknowledged(int start, int count)
 {
-    if (m_settings.feedback != 0)
-        record().displayed = screens;
+    if (m_settings.feedback == 0)
+        return;
+    record().displayedFrom = start;
+    record().displayed = count;
 }
 
 void BoardLedger::finish()
@@ -139,14 +144,17 @@ void BoardLedger::finish()
     m_markedUnderWay = false;
 }
 
-void BoardLedger::write()
+bool BoardLedger::write()
 {
     QString error;
-    if (!writeBoardRecord(m_path, *m_record, &error) && !m_writeFailed) {
+    if (m_writer(m_path, *m_record, &error))
+        return true;
+    if (!m_writeFailed) {
         m_writeFailed = true;
         m_prompter.tell(kRecordNotWrittenText.arg(error), kProgramTitle,
                         common::MessageIcon::Warning);
     }
+    return false;
 }
 
 QList<int> BoardLedger::sentScreens() const

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "board_record.h"
+#include "board_record_file.h"
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <map>
 
 namespace common {
@@ -35,15 +37,20 @@ inline const QString kRecordNotWrittenText = QStringLiteral("屏幕记录无法�
 // The record is read when the job first asks, so a job that sends nothing
 // touches no file, and it is written when the job ends (finish). Before the
 // first frame it is written once marked as under way: should the program end
-// in the middle, the next transfer trusts none of it.
+// in the middle, the next transfer trusts none of it. A mark that cannot be
+// written takes the record away instead, for the same reason.
 class BoardLedger
 {
 public:
     // The record of the board `identity` names (see boardIdentity), kept in
     // `recordFolder`. What the operator is told of the record goes to `prompter`.
+    // How the record reaches its file (writeBoardRecord).
+    using RecordWriter =
+        std::function<bool(const QString &path, const BoardRecord &record, QString *error)>;
+
     BoardLedger(const QString &recordFolder, QString identity,
                 const document::BoardSettings &settings, bool onlyChanges,
-                common::Prompter &prompter);
+                common::Prompter &prompter, RecordWriter writer = writeBoardRecord);
 
     bool onlyChanges() const { return m_onlyChanges; }
 
@@ -56,10 +63,10 @@ public:
     // Send All overwrites every screen it reaches, whatever the record says.
     void sendingEverything();
 
-    // Whether the board already shows `screens` screens from screen 0.
-    bool displayCurrent(int screens);
+    // Whether the board already shows `count` screens from screen `start`.
+    bool displayCurrent(int start, int count);
     void displaySending();
-    void displayAcknowledged(int screens);
+    void displayAcknowledged(int start, int count);
 
     // Writes the record; a failure is told, the job's outcome stays.
     void finish();
@@ -74,13 +81,14 @@ private:
     BoardRecord &record();
     void markUnderWay();
     void startAfresh(const QString &notice);
-    void write();
+    bool write();
 
     const QString m_path;
     const QString m_identity;
     const document::BoardSettings &m_settings;
     const bool m_onlyChanges;
     common::Prompter &m_prompter;
+    const RecordWriter m_writer;
     std::optional<BoardRecord> m_record;
     bool m_markedUnderWay = false;
     bool m_writeFailed = false;

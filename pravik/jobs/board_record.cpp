@@ -59,6 +59,7 @@ QByteArray recordToJson(const BoardRecord &record)
                            {QStringLiteral("width"), record.width},
                            {QStringLiteral("height"), record.height},
                            {QStringLiteral("type"), record.type},
+                           {QStringLiteral("displayedFrom"), record.displayedFrom},
                            {QStringLiteral("displayed"), record.displayed},
                            {QStringLiteral("transferUnderWay"), record.transferUnderWay},
                            {QStringLiteral("screens"), screens}};
@@ -92,7 +93,9 @@ std::optional<BoardRecord> recordFromJson(const QByteArray &bytes, QString &prob
         !readCount(root, QStringLiteral("width"), 0, 0xFFFF, record.width) ||
         !readCount(root, QStringLiteral("height"), 0, 0xFFFF, record.height) ||
         !readCount(root, QStringLiteral("type"), 0, 0xFFFF, record.type) ||
-        !readCount(root, QStringLiteral("displayed"), 0, document::kMaxScreens, record.displayed)) {
+        !readCount(root, QStringLiteral("displayed"), 0, document::kMaxScreens, record.displayed) ||
+        (root.contains(QStringLiteral("displayedFrom")) &&
+         !readCount(root, QStringLiteral("displayedFrom"), 0, 255, record.displayedFrom))) {
         problem = QStringLiteral("damaged record");
         return std::nullopt;
     }

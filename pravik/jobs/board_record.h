@@ -26,8 +26,9 @@ struct BoardRecord
     int width = 0;
     int height = 0;
     int type = 0;
-    // The screen count of the last display command the board acknowledged; 0
-    // when not known.
+    // The range of the last display command the board acknowledged: `displayed`
+    // screens from `displayedFrom`; a count of 0 when not known.
+    int displayedFrom = 0;
     int displayed = 0;
     // Written before a transfer's first frame and cleared at its end: still set
     // when the program ended in the middle, so no screen in it can be trusted.

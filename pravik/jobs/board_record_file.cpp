@@ -1,10 +1,6 @@
 #include "board_record_file.h"
 
-#include "pravik/document/board_settings.h"
-
-#include "common/dotted_address.h"
 #include "common/file_replace.h"
-#include "common/serial_port_names.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,19 +22,6 @@ QString boardRecordFolder()
     // program names, and both must find the same records.
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
         .filePath(QStringLiteral("pravik/boards"));
-}
-
-QString boardIdentity(const document::BoardSettings &settings, const QString &serialDevice)
-{
-    const QString address = QStringLiteral(" address %1").arg(settings.busAddress());
-    if (settings.isEthernet())
-        return QStringLiteral("udp:%1:%2")
-                   .arg(common::canonicalDottedQuad(settings.ipAddress.trimmed()))
-                   .arg(settings.ipPort) +
-               address;
-    const QString device =
-        serialDevice.isEmpty() ? common::serialDeviceForPort(settings.port) : serialDevice;
-    return QStringLiteral("serial:") + device + address;
 }
 
 QString boardRecordPath(const QString &folder, const QString &identity)

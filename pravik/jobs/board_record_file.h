@@ -4,23 +4,14 @@
 
 #include <QString>
 
-namespace pravik::document {
-struct BoardSettings;
-}
-
 namespace pravik::jobs {
 
 // The folder of the board records: "pravik/boards" in the user's cache
 // folder, shared by the window and pravik-cli.
 QString boardRecordFolder();
 
-// A board as the record knows it: its link and its bus address, for example
-// "udp:192.168.1.50:1973 address 1" or "serial:/dev/ttyUSB0 address 2". A
-// serial board is named by the device its COM number opens, unless the
-// device is given.
-QString boardIdentity(const document::BoardSettings &settings, const QString &serialDevice = {});
-
-// Where the record of that board lives in `folder`: one small file per board.
+// Where the record of a board (link::boardIdentity) lives in `folder`: one
+// small file per board.
 QString boardRecordPath(const QString &folder, const QString &identity);
 
 struct RecordRead

@@ -1,30 +1,22 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QByteArray>
 #include <QString>
-
-namespace common {
-class Prompter;
-}
 
 namespace pravik::jobs {
 
 inline constexpr int kMaxCompareRecords = 95;
 
-enum class CompareResult {
-    Passed,
-    NotCompareFile, // "错误的比较文件": the first line is not [comm]
-    NotDisplayFile, // "错误的显示文件": line 10 is not [Pics]
-    RecordCut,      // "比较文件错误": the file ends inside a record
-    TooLong,        // "比较文件超长": 96 records or more
-    Unreadable,     // the file cannot be read
-};
-
-// Checks the structure and the record count of the compare file and tells
-// the operator what is wrong with it; a sound file passes silently.
-CompareResult checkCompareFile(const QString &path, common::Prompter &prompter);
+// Checks the structure and the record count of the compare file. A sound file
+// passes; otherwise the failure says what is wrong: "错误的比较文件" (the first
+// line is not [comm]), "错误的显示文件" (line 10 is not [Pics]), "比较文件错误"
+// (the file ends inside a record), "比较文件超长" (96 records or more), or why
+// the file cannot be read.
+common::Status checkCompareFile(const QString &path);
 
 // The same check on the file's bytes, once they have been read.
-CompareResult checkCompareFileBytes(const QByteArray &bytes, common::Prompter &prompter);
+common::Status checkCompareFileBytes(const QByteArray &bytes);
 
 } // namespace pravik::jobs

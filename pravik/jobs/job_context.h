@@ -4,9 +4,10 @@
 
 #include "pravik/picture/rasterise.h"
 
-#include "common/prompter.h"
+#include "common/failure.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace pravik::document {
@@ -36,6 +37,8 @@ struct JobContext
     picture::BoardCanvas &canvas;
     picture::PacketExchange exchange;
     std::function<bool()> serialPortOpen;
+    // The questions a job asks (whether to start the display), and what the
+    // board's record has to tell on the way.
     common::Prompter &prompter;
     JobView &view;
     const StopToken &stop;
@@ -49,24 +52,25 @@ enum class JobOutcome {
     Completed, // everything was sent (and acknowledged)
     Declined,  // the screens went out; the operator did not start the display
     NothingToSend,
-    Stopped,   // a failure ended the job; it was reported where it arose
+    Failed,    // a failure ended the job; the result carries it
     Cancelled, // the operator stopped the job between two frames
 };
 
 struct JobResult
 {
     JobOutcome outcome = JobOutcome::Completed;
-    // The exchange that failed, when that was what stopped the job.
-    link::ExchangeResult failedExchange = link::ExchangeResult::Ok;
+    // What ended a failed job: the exchange's failure (code 3, 4 or 5) or
+    // another problem (code 1), with the message for the operator.
+    common::Status failure;
     // How many screens the board acknowledged in full (picture and properties).
     int screensSent = 0;
-    // What the operator learns once the transfer is over ("发送成功", or how far
-    // a stopped job got): the front end shows it after the window has left
-    // its transfer mode.
+    // What the operator learns last ("发送成功", how far a stopped job got):
+    // the front end shows it after the failure, once the transfer has ended.
     std::optional<common::Message> notice;
 };
 
-// Shows the job's closing notice, if it has one.
-void tellNotice(common::Prompter &prompter, const JobResult &result);
+// Shows how the job ended, as the window does once its transfer is over:
+// the failure, then the closing notice.
+void tellEnding(common::Prompter &prompter, const JobResult &result);
 
 } // namespace pravik::jobs

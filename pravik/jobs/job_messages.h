@@ -7,8 +7,6 @@ namespace pravik::jobs {
 
 inline const QString kNoDisplayFileText = QStringLiteral("未调入显示文件");
 inline const QString kNoDisplayFileTitle = QStringLiteral("错误");
-inline const QString kMissingSourceText = QStringLiteral("  不存在的文件名");
-inline const QString kMissingPictureText = QStringLiteral("不存在的图形文件名");
 inline const QString kStartDisplayTitle = QStringLiteral("发送显示命令");
 inline const QString kSentText = QStringLiteral("发送成功");
 inline const QString kSetUpPortText = QStringLiteral("请设置通讯端口");

@@ -3,8 +3,6 @@
 #include "pravik/picture/rasterise.h"
 #include "pravik/picture/screen_properties.h"
 
-#include "common/recording_prompter.h"
-
 #include <QCryptographicHash>
 
 namespace pravik::jobs {
@@ -15,12 +13,10 @@ QByteArray pictureDigest(const picture::BoardCanvas &canvas, int screenType,
     QCryptographicHash hash(QCryptographicHash::Sha1);
     const picture::PacketExchange digestOnly = [&hash](QByteArray &buffer, int checksumIndex) {
         hash.addData(QByteArrayView(buffer).first(checksumIndex));
-        return link::ExchangeResult::Ok;
+        return common::Status();
     };
     // Whatever would stop the real transfer is told by it, not here.
-    common::RecordingPrompter quiet;
-    if (picture::rasterisePicture(canvas, screenType, screenIndex, digestOnly, quiet) !=
-        picture::RasteriseResult::Ok)
+    if (picture::rasterisePicture(canvas, screenType, screenIndex, digestOnly).failure)
         return {};
     return hash.result();
 }

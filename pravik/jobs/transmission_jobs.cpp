@@ -11,7 +11,9 @@
 #include "pravik/document/program_texts.h"
 #include "pravik/document/screen_list.h"
 #include "pravik/link/board_commands.h"
+#include "pravik/link/exchange.h"
 #include "pravik/picture/screen_properties.h"
+#include "pravik/picture/screen_source.h"
 
 #include "common/numbers.h"
 #include "common/prompter.h"
@@ -21,8 +23,10 @@ namespace pravik::jobs {
 using document::kMaxScreens;
 using document::PictureColumn;
 
-void tellNotice(common::Prompter &prompter, const JobResult &result)
+void tellEnding(common::Prompter &prompter, const JobResult &result)
 {
+    if (result.failure)
+        common::tell(prompter, *result.failure);
     if (result.notice)
         prompter.show(*result.notice);
 }
@@ -35,12 +39,12 @@ QString startDisplayQuestion(int screens)
 
 namespace {
 
-bool noDisplayFile(JobContext &context)
+common::Status noDisplayFile(const JobContext &context)
 {
     if (!context.displayFileName.isEmpty())
-        return false;
-    context.prompter.tell(kNoDisplayFileText, kNoDisplayFileTitle, common::MessageIcon::Error);
-    return true;
+        return {};
+    return common::Failure{common::kFailedCode, kNoDisplayFileTitle, kNoDisplayFileText,
+                           common::MessageIcon::Error};
 }
 
 // The rows that hold screens: up to the first empty picture, and never past
@@ -54,20 +58,19 @@ int lastScreenRow(const document::ScreenList &screens, int from)
     return row - 1;
 }
 
-JobResult resultOf(JobOutcome outcome, int screensSent = 0,
-                   link::ExchangeResult failedExchange = link::ExchangeResult::Ok)
+JobResult resultOf(JobOutcome outcome, int screensSent = 0)
 {
     JobResult result;
     result.outcome = outcome;
     result.screensSent = screensSent;
-    result.failedExchange = failedExchange;
     return result;
 }
 
-JobResult stopped(link::ExchangeResult failedExchange = link::ExchangeResult::Ok,
-                  int screensSent = 0)
+JobResult failed(common::Status failure, int screensSent = 0)
 {
-    return resultOf(JobOutcome::Stopped, screensSent, failedExchange);
+    JobResult result = resultOf(JobOutcome::Failed, screensSent);
+    result.failure = std::move(failure);
+    return result;
 }
 
 // However a job ends, the preview goes and the window is back at the size
@@ -109,23 +112,24 @@ JobResult startDisplay(JobContext &context, int screens)
     if (context.prompter.show(question) != common::MessageAnswer::Yes)
         return resultOf(JobOutcome::Declined);
 
-    QByteArray buffer = link::displayRangePayload(0, screens);
+    const common::Message setUpPort{kSetUpPortText, kProgramTitle, common::MessageIcon::None};
     // Nothing can go out on a serial line whose port is closed.
-    std::optional<link::ExchangeResult> result;
-    if (context.settings.isEthernet() || context.serialPortOpen()) {
-        if (context.ledger)
-            context.ledger->displaySending();
-        result = context.exchange(buffer, link::kCommandChecksumIndex);
+    if (!context.settings.isEthernet() && !context.serialPortOpen())
+        return failed(common::Failure{static_cast<int>(link::ExchangeResult::LinkFailed),
+                                      setUpPort.title, setUpPort.text, setUpPort.icon});
+    QByteArray buffer = link::displayRangePayload(0, screens);
+    if (context.ledger)
+        context.ledger->displaySending();
+    if (common::Status failure = context.exchange(buffer, link::kCommandChecksumIndex)) {
+        JobResult result = failed(std::move(failure));
+        result.notice = setUpPort;
+        return result;
     }
-    if (result == link::ExchangeResult::Ok) {
-        if (context.ledger)
-            context.ledger->displayAcknowledged(screens);
-        JobResult sent;
-        sent.notice = sentNotice();
-        return sent;
-    }
-    context.prompter.tell(kSetUpPortText, kProgramTitle, common::MessageIcon::None);
-    return stopped(result.value_or(link::ExchangeResult::LinkFailed));
+    if (context.ledger)
+        context.ledger->displayAcknowledged(0, screens);
+    JobResult sent;
+    sent.notice = sentNotice();
+    return sent;
 }
 
 // A board that holds every screen and shows them all already: an only
@@ -133,7 +137,7 @@ JobResult startDisplay(JobContext &context, int screens)
 bool boardUpToDate(JobContext &context, int screens)
 {
     return context.ledger && context.ledger->onlyChanges() && !context.ledger->anythingSent() &&
-           context.ledger->displayCurrent(screens);
+           context.ledger->displayCurrent(0, screens);
 }
 
 } // namespace
@@ -141,31 +145,33 @@ bool boardUpToDate(JobContext &context, int screens)
 JobResult sendAll(JobContext &context)
 {
     const LedgerFinisher recorded(context.ledger);
-    if (noDisplayFile(context))
-        return stopped();
+    if (common::Status failure = noDisplayFile(context))
+        return failed(std::move(failure));
     if (context.screens.rowCount() < 2 || context.screens.text(1, PictureColumn).isEmpty())
         return resultOf(JobOutcome::NothingToSend);
 
     context.view.beginTransfer(context.settings.scrhigh);
     if (!context.compareFileName.isEmpty()) {
-        const CompareResult checked = checkCompareFile(context.compareFileName, context.prompter);
-        return ended(context, checked == CompareResult::Passed ? resultOf(JobOutcome::NothingToSend)
-                                                               : stopped());
+        common::Status checked = checkCompareFile(context.compareFileName);
+        return ended(context,
+                     checked ? failed(std::move(checked)) : resultOf(JobOutcome::NothingToSend));
     }
 
     const int lastRow = lastScreenRow(context.screens, 1);
     for (int row = 1; row <= lastRow; ++row) {
         if (context.stop.stopRequested())
             return cancelled(context, row - 1);
-        if (!drawScreenSource(context, row, kMissingSourceText))
-            return ended(context, stopped(link::ExchangeResult::Ok, row - 1));
+        if (common::Status failure =
+                picture::drawScreenSource(context.screens, row, context.displayFileName,
+                                          context.canvas, picture::kMissingSourceText))
+            return ended(context, failed(std::move(failure), row - 1));
         // Whatever the record says, Send All overwrites every screen.
         if (row == 1 && context.ledger && !context.ledger->onlyChanges())
             context.ledger->sendingEverything();
         JobResult sent = transferScreen(context, row, sendAllCaption(context.settings, row));
         if (sent.outcome == JobOutcome::Cancelled)
             return cancelled(context, row - 1);
-        if (sent.outcome == JobOutcome::Stopped) {
+        if (sent.outcome == JobOutcome::Failed) {
             sent.screensSent = row - 1;
             return withStopNotice(context, ended(context, sent));
         }
@@ -187,40 +193,42 @@ JobResult sendSpecifiedPicture(JobContext &context, int row)
     context.view.beginTransfer(context.settings.scrhigh);
     if (context.screens.text(row, PictureColumn).isEmpty())
         return ended(context, resultOf(JobOutcome::NothingToSend));
-    if (!drawScreenSource(context, row, kMissingPictureText))
-        return ended(context, stopped());
+    if (common::Status failure =
+            picture::drawScreenSource(context.screens, row, context.displayFileName, context.canvas,
+                                      picture::kMissingPictureText))
+        return ended(context, failed(std::move(failure)));
     JobResult sent = transferScreen(context, row, oneScreenCaption(context.settings, row));
     if (sent.outcome == JobOutcome::Cancelled)
         return cancelled(context, 0);
-    sent.screensSent = sent.outcome == JobOutcome::Stopped ? 0 : 1;
+    sent.screensSent = sent.outcome == JobOutcome::Failed ? 0 : 1;
     return withStopNotice(context, ended(context, sent));
 }
 
 JobResult sendAllProperties(JobContext &context)
 {
     const LedgerFinisher recorded(context.ledger);
-    if (noDisplayFile(context))
-        return stopped();
+    if (common::Status failure = noDisplayFile(context))
+        return failed(std::move(failure));
     const int lastRow = lastScreenRow(context.screens, 1);
     for (int row = 1; row <= lastRow; ++row) {
         // Each screen's properties are one frame: a stop takes effect between them.
         if (context.stop.stopRequested())
             return cancelled(context, row - 1);
         // The picture must still exist, although only its properties go out.
-        if (!requirePictureFile(context, row, kMissingPictureText))
-            return ended(context, stopped(link::ExchangeResult::Ok, row - 1));
+        if (common::Status failure = picture::requirePictureFile(
+                context.screens, row, context.displayFileName, picture::kMissingPictureText))
+            return ended(context, failed(std::move(failure), row - 1));
         const auto screen = static_cast<std::uint8_t>(row - 1);
         if (context.ledger)
             context.ledger->sending(screen, ScreenPart::Properties);
-        const auto sent = picture::sendScreenProperties(
-            context.exchange, context.prompter, context.screens, context.vocabulary, screen);
-        if (sent == link::ExchangeResult::Ok && context.ledger)
+        common::Status failure = picture::sendScreenProperties(context.exchange, context.screens,
+                                                               context.vocabulary, screen);
+        if (failure)
+            return withStopNotice(context, failed(std::move(failure), row - 1));
+        if (context.ledger)
             context.ledger->acknowledged(
                 screen, ScreenPart::Properties,
                 propertiesDigest(context.screens, context.vocabulary, screen));
-        if (sent != link::ExchangeResult::Ok)
-            return withStopNotice(context,
-                                  stopped(sent.value_or(link::ExchangeResult::Ok), row - 1));
     }
     JobResult sent = resultOf(JobOutcome::Completed, lastRow);
     sent.notice = sentNotice();

@@ -6,54 +6,52 @@
 #include "pravik/document/program_texts.h"
 
 #include "common/numbers.h"
-#include "common/prompter.h"
 
 namespace pravik::link {
+namespace {
 
-std::optional<ExchangeResult> sendClockFromComputer(BoardLink &link)
+common::Failure refused(const QString &text, common::MessageIcon icon = common::MessageIcon::Error)
+{
+    return {common::kRefusedCode, kProgramTitle, text, icon};
+}
+
+// Sends the command; "发送成功" under `title` once the board echoed it.
+CommandResult sent(BoardLink &link, QByteArray &buffer, const QString &title,
+                   common::MessageIcon icon)
+{
+    if (common::Status failed = link.exchangePacket(buffer, kCommandChecksumIndex))
+        return *failed;
+    return common::Message{kSentText, title, icon, common::MessageButtons::Ok};
+}
+
+} // namespace
+
+CommandResult sendClockFromComputer(BoardLink &link)
 {
     QByteArray buffer = clockPayload(link.clock().currentDateTime());
-    const ExchangeResult result = link.exchangePacket(buffer, kCommandChecksumIndex);
-    if (result == ExchangeResult::Ok)
-        link.prompter().tell(kSentText, QStringLiteral("Success"), common::MessageIcon::Question);
-    return result;
+    return sent(link, buffer, QStringLiteral("Success"), common::MessageIcon::Question);
 }
 
-std::optional<ExchangeResult> sendClockFromFields(BoardLink &link, const ClockFields &fields)
+CommandResult sendClockFromFields(BoardLink &link, const ClockFields &fields)
 {
     std::optional<QByteArray> buffer = fieldsClockPayload(fields);
-    if (!buffer) {
-        link.prompter().tell(QStringLiteral("时钟的各项不能是负数，时钟没有发送。"), kProgramTitle,
-                             common::MessageIcon::Error);
-        return std::nullopt;
-    }
-    const ExchangeResult result = link.exchangePacket(*buffer, kCommandChecksumIndex);
-    if (result == ExchangeResult::Ok)
-        link.prompter().tell(kSentText, QStringLiteral("Success"), common::MessageIcon::Question);
-    return result;
+    if (!buffer)
+        return refused(QStringLiteral("时钟的各项不能是负数，时钟没有发送。"));
+    return sent(link, *buffer, QStringLiteral("Success"), common::MessageIcon::Question);
 }
 
-std::optional<ExchangeResult> sendDisplayRange(BoardLink &link, const QString &start,
-                                               const QString &count)
+CommandResult sendDisplayRange(BoardLink &link, const QString &start, const QString &count)
 {
     const std::int64_t first = common::roundHalfEven(common::leadingNumber(start));
     const std::int64_t screens = common::roundHalfEven(common::leadingNumber(count));
-    if (first < 0 || screens < 0) {
-        link.prompter().tell(QStringLiteral("起始幕和显示幕数不能是负数，没有发送。"), kProgramTitle,
-                             common::MessageIcon::Error);
-        return std::nullopt;
-    }
+    if (first < 0 || screens < 0)
+        return refused(QStringLiteral("起始幕和显示幕数不能是负数，没有发送。"));
     // On a serial line whose port did not open there is nothing to send through.
-    if (!link.settings().isEthernet() && !link.serialPortOpen()) {
-        link.prompter().tell(kSetUpPortText, kProgramTitle, common::MessageIcon::Error);
-        return std::nullopt;
-    }
+    if (!link.settings().isEthernet() && !link.serialPortOpen())
+        return refused(kSetUpPortText);
     QByteArray buffer =
         displayRangePayload(static_cast<int>(first % 256), static_cast<int>(screens % 256));
-    const ExchangeResult result = link.exchangePacket(buffer, kCommandChecksumIndex);
-    if (result == ExchangeResult::Ok)
-        link.prompter().tell(kSentText, kProgramTitle, common::MessageIcon::None);
-    return result;
+    return sent(link, buffer, kProgramTitle, common::MessageIcon::None);
 }
 
 } // namespace pravik::link

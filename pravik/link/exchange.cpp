@@ -2,35 +2,49 @@
 
 #include "clock.h"
 #include "frame.h"
-#include "link_messages.h"
 #include "tick_waiter.h"
 #include "transport.h"
 
 #include "common/numbers.h"
-#include "common/prompter.h"
-
-#include <algorithm>
 
 namespace pravik::link {
 namespace {
 
 constexpr std::int64_t kMsecsPerSecond = 1000;
 
-ExchangeResult linkFailed(const ExchangeContext &context, const LinkFailure &failure)
+common::Failure noEcho()
 {
-    reportLinkFailure(context.prompter, failure);
-    return ExchangeResult::LinkFailed;
+    return {static_cast<int>(ExchangeResult::NoEcho), QStringLiteral("超时"),
+            QStringLiteral("请检查线路"), common::MessageIcon::Information};
+}
+
+common::Failure wrongEcho(std::uint8_t sent, std::uint8_t returned)
+{
+    return {static_cast<int>(ExchangeResult::WrongEcho), QStringLiteral("校验错误"),
+            QStringLiteral("SEND ") + common::signPosition(sent) + QStringLiteral("  RETURN ") +
+                common::signPosition(returned),
+            common::MessageIcon::None};
 }
 
 } // namespace
 
-ExchangeResult exchangePacket(Transport &transport, const ExchangeContext &context,
+ExchangeResult exchangeResultOf(const common::Status &status)
+{
+    if (!status)
+        return ExchangeResult::Ok;
+    switch (status->code) {
+    case static_cast<int>(ExchangeResult::WrongEcho):
+        return ExchangeResult::WrongEcho;
+    case static_cast<int>(ExchangeResult::NoEcho):
+        return ExchangeResult::NoEcho;
+    default:
+        return ExchangeResult::LinkFailed;
+    }
+}
+
+common::Status exchangePacket(Transport &transport, const ExchangeContext &context,
                               QByteArray &buffer, int checksumIndex)
 {
-    // A fast board answers within one slice: the window then gets its turn
-    // once a frame, and decides itself how often it needs it.
-    if (context.keepAlive)
-        context.keepAlive();
     const std::uint8_t checksum = payloadChecksum(buffer, checksumIndex);
     buffer[checksumIndex] = static_cast<char>(checksum);
     const QByteArray frame = buildFrame(context.busAddress, buffer, checksumIndex);
@@ -46,15 +60,15 @@ ExchangeResult exchangePacket(Transport &transport, const ExchangeContext &conte
     int retries = 0;
     for (;;) {
         if (traits.discardBeforeSend) {
-            if (const LinkResult failure = transport.discardInput())
-                return linkFailed(context, *failure);
+            if (common::Status failed = transport.discardInput())
+                return failed;
         }
-        if (const LinkResult failure = transport.send(frame))
-            return linkFailed(context, *failure);
+        if (common::Status failed = transport.send(frame))
+            return failed;
 
         if (!context.feedback) {
             context.tickWaiter.waitOneTick();
-            return ExchangeResult::Ok;
+            return {};
         }
 
         bool resend = false;
@@ -62,40 +76,27 @@ ExchangeResult exchangePacket(Transport &transport, const ExchangeContext &conte
             const std::int64_t remaining = giveUpAt - context.clock.monotonicMsecs();
             bool dataWaiting = false;
             if (remaining > 0) {
-                const std::int64_t wait =
-                    context.keepAlive ? std::min<std::int64_t>(remaining, kKeepAliveSliceMsecs)
-                                      : remaining;
-                if (const LinkResult failure =
-                        transport.waitForData(static_cast<int>(wait), dataWaiting))
-                    return linkFailed(context, *failure);
+                if (common::Status failed =
+                        transport.waitForData(static_cast<int>(remaining), dataWaiting))
+                    return failed;
             }
             if (!dataWaiting) {
-                if (context.clock.monotonicMsecs() < giveUpAt) {
-                    if (context.keepAlive)
-                        context.keepAlive();
+                if (context.clock.monotonicMsecs() < giveUpAt)
                     continue;
-                }
-                ++retries;
-                context.prompter.tell(QStringLiteral("请检查线路"), QStringLiteral("超时"),
-                                      common::MessageIcon::Information);
-                return ExchangeResult::NoEcho;
+                return noEcho();
             }
 
             QByteArray answer;
-            if (const LinkResult failure = transport.readWaiting(answer))
-                return linkFailed(context, *failure);
+            if (common::Status failed = transport.readWaiting(answer))
+                return failed;
             if (answer.isEmpty())
                 continue;
             // Only the first byte counts; the rest of a reading is ignored.
             const auto echo = static_cast<std::uint8_t>(answer[0]);
             if (echo == checksum)
-                return ExchangeResult::Ok;
-            if (++retries > 1) {
-                context.prompter.tell(QStringLiteral("SEND ") + common::signPosition(checksum) +
-                                          QStringLiteral("  RETURN ") + common::signPosition(echo),
-                                      QStringLiteral("校验错误"), common::MessageIcon::None);
-                return ExchangeResult::WrongEcho;
-            }
+                return {};
+            if (++retries > 1)
+                return wrongEcho(checksum, echo);
             resend = true;
         }
     }

@@ -1,22 +1,27 @@
 #include "link_messages.h"
 
-#include "common/prompter.h"
+#include "exchange.h"
 
 namespace pravik::link {
+namespace {
 
-void reportLinkFailure(common::Prompter &prompter, const LinkFailure &failure)
+constexpr int kLinkFailed = static_cast<int>(ExchangeResult::LinkFailed);
+
+} // namespace
+
+common::Failure deviceUnavailable()
 {
-    switch (failure.kind) {
-    case LinkFailure::Kind::DeviceUnavailable:
-        prompter.tell(kDeviceUnavailableText, kComErrorTitle, common::MessageIcon::Question);
-        return;
-    case LinkFailure::Kind::BadSettings:
-        prompter.tell(kBadSettingsText, kSystemErrorTitle, common::MessageIcon::Question);
-        return;
-    case LinkFailure::Kind::Other:
-        prompter.tell(failure.description, kSystemErrorTitle, common::MessageIcon::Question);
-        return;
-    }
+    return {kLinkFailed, kComErrorTitle, kDeviceUnavailableText, common::MessageIcon::Question};
+}
+
+common::Failure badLinkSettings()
+{
+    return {kLinkFailed, kSystemErrorTitle, kBadSettingsText, common::MessageIcon::Question};
+}
+
+common::Failure linkFailure(const QString &description)
+{
+    return {kLinkFailed, kSystemErrorTitle, description, common::MessageIcon::Question};
 }
 
 } // namespace pravik::link

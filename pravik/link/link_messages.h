@@ -1,12 +1,8 @@
 #pragma once
 
-#include "transport.h"
+#include "common/failure.h"
 
 #include <QString>
-
-namespace common {
-class Prompter;
-}
 
 namespace pravik::link {
 
@@ -18,9 +14,11 @@ inline const QString kBadSettingsText = QStringLiteral("INI File Error");
 inline const QString kUdpPortInUseText =
     QStringLiteral("UDP 端口 %1 已被另一个程序占用，请先关闭它");
 
-// Tells the operator about a failed port or socket operation: an unavailable
-// device asks to set the port up again, anything else shows its own
-// description under "系统错误".
-void reportLinkFailure(common::Prompter &prompter, const LinkFailure &failure);
+// The failures of the port or socket, each the exchange's result 5. The
+// operator is asked to set the port up again when the device is gone (an
+// unplugged adapter); anything else shows its own description under "系统错误".
+common::Failure deviceUnavailable();
+common::Failure badLinkSettings();
+common::Failure linkFailure(const QString &description);
 
 } // namespace pravik::link

@@ -2,7 +2,7 @@
 
 #include "transport.h"
 
-#include <functional>
+#include <cstdint>
 
 namespace pravik::link {
 
@@ -14,11 +14,8 @@ public:
     virtual void close() = 0;
     // Names the device and its settings (baud rate, no parity, 8 data bits,
     // 1 stop bit) for the next open.
-    virtual LinkResult configure(const QString &device, double baud) = 0;
-    virtual LinkResult open() = 0;
-    // Called between slices of a long write (a frame takes a third of a
-    // second at 9600 baud), as the exchange does between slices of its wait.
-    virtual void setKeepAlive(std::function<void()> keepAlive) { (void)keepAlive; }
+    virtual common::Status configure(const QString &device, double baud) = 0;
+    virtual common::Status open() = 0;
 };
 
 // The UDP socket Winsock1 as the board link uses it: datagrams go to the
@@ -28,7 +25,7 @@ class DatagramLink : public Transport
 public:
     virtual void setRemote(const QString &host, std::int32_t port) = 0;
     virtual std::int32_t localPort() const = 0;
-    virtual LinkResult setLocalPort(std::int32_t port) = 0;
+    virtual common::Status setLocalPort(std::int32_t port) = 0;
 };
 
 } // namespace pravik::link

@@ -1,8 +1,9 @@
 #include "serial_transport.h"
 
+#include "link_messages.h"
+
 #include <QDeadlineTimer>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -36,22 +37,21 @@ SerialTransport::SerialTransport()
     m_port.setFlowControl(QSerialPort::NoFlowControl);
 }
 
-LinkResult SerialTransport::failureFromPort()
+common::Failure SerialTransport::failureFromPort()
 {
     const QSerialPort::SerialPortError error = m_port.error();
     const QString description = m_port.errorString();
     m_port.clearError();
     if (meansDeviceGone(error))
-        return LinkFailure{LinkFailure::Kind::DeviceUnavailable, description};
-    return LinkFailure{LinkFailure::Kind::Other, description};
+        return deviceUnavailable();
+    return linkFailure(description);
 }
 
-LinkResult SerialTransport::notOpen() const
+common::Failure SerialTransport::notOpen() const
 {
     const QString name = m_port.portName();
-    return LinkFailure{LinkFailure::Kind::Other, name.isEmpty()
-                                                     ? QStringLiteral("串口没有打开")
-                                                     : QStringLiteral("串口 %1 没有打开").arg(name)};
+    return linkFailure(name.isEmpty() ? QStringLiteral("串口没有打开")
+                                      : QStringLiteral("串口 %1 没有打开").arg(name));
 }
 
 void SerialTransport::close()
@@ -61,22 +61,22 @@ void SerialTransport::close()
     m_port.clearError();
 }
 
-LinkResult SerialTransport::configure(const QString &device, double baud)
+common::Status SerialTransport::configure(const QString &device, double baud)
 {
     m_port.setPortName(device);
     if (!(baud > 0) || baud != std::trunc(baud) || baud > std::numeric_limits<qint32>::max())
-        return LinkFailure{LinkFailure::Kind::BadSettings, QString()};
+        return badLinkSettings();
     if (!m_port.setBaudRate(static_cast<qint32>(baud)))
         return failureFromPort();
-    return std::nullopt;
+    return {};
 }
 
-LinkResult SerialTransport::open()
+common::Status SerialTransport::open()
 {
     if (!m_port.open(QIODevice::ReadWrite))
         return failureFromPort();
     askForLowLatency();
-    return std::nullopt;
+    return {};
 }
 
 void SerialTransport::askForLowLatency()
@@ -94,7 +94,7 @@ void SerialTransport::askForLowLatency()
 #endif
 }
 
-LinkResult SerialTransport::discardInput()
+common::Status SerialTransport::discardInput()
 {
     if (!m_port.isOpen())
         return notOpen();
@@ -102,62 +102,53 @@ LinkResult SerialTransport::discardInput()
     m_port.readAll();
     if (m_port.error() != QSerialPort::NoError)
         return failureFromPort();
-    return std::nullopt;
+    return {};
 }
 
-LinkResult SerialTransport::send(const QByteArray &frame)
+common::Status SerialTransport::send(const QByteArray &frame)
 {
     if (!m_port.isOpen())
         return notOpen();
     if (m_port.write(frame) != frame.size())
         return failureFromPort();
     // The write times out only when no byte at all leaves for that long.
-    QDeadlineTimer stalled(kWriteTimeoutMsecs);
     while (m_port.bytesToWrite() > 0) {
-        const int wait = m_keepAlive ? int(std::min<qint64>(kKeepAliveSliceMsecs,
-                                                             stalled.remainingTime()))
-                                     : kWriteTimeoutMsecs;
-        if (m_port.waitForBytesWritten(wait)) {
-            stalled.setRemainingTime(kWriteTimeoutMsecs);
+        if (m_port.waitForBytesWritten(kWriteTimeoutMsecs))
             continue;
-        }
         if (m_port.error() != QSerialPort::TimeoutError)
             return failureFromPort();
         m_port.clearError();
-        if (!m_keepAlive || stalled.hasExpired())
-            return LinkFailure{LinkFailure::Kind::Other,
-                               QStringLiteral("串口 %1 写入超时").arg(m_port.portName())};
-        m_keepAlive();
+        return linkFailure(QStringLiteral("串口 %1 写入超时").arg(m_port.portName()));
     }
-    return std::nullopt;
+    return {};
 }
 
-LinkResult SerialTransport::waitForData(int msecs, bool &dataWaiting)
+common::Status SerialTransport::waitForData(int msecs, bool &dataWaiting)
 {
     if (!m_port.isOpen())
         return notOpen();
     dataWaiting = m_port.bytesAvailable() > 0;
     if (dataWaiting)
-        return std::nullopt;
+        return {};
     if (m_port.waitForReadyRead(msecs)) {
         dataWaiting = m_port.bytesAvailable() > 0;
-        return std::nullopt;
+        return {};
     }
     if (m_port.error() == QSerialPort::TimeoutError || m_port.error() == QSerialPort::NoError) {
         m_port.clearError();
-        return std::nullopt;
+        return {};
     }
     return failureFromPort();
 }
 
-LinkResult SerialTransport::readWaiting(QByteArray &data)
+common::Status SerialTransport::readWaiting(QByteArray &data)
 {
     if (!m_port.isOpen())
         return notOpen();
     data = m_port.readAll();
     if (m_port.error() != QSerialPort::NoError && m_port.error() != QSerialPort::TimeoutError)
         return failureFromPort();
-    return std::nullopt;
+    return {};
 }
 
 } // namespace pravik::link

@@ -14,24 +14,22 @@ public:
     SerialTransport();
 
     LinkTraits traits() const override { return {true, 2}; }
-    LinkResult discardInput() override;
-    LinkResult send(const QByteArray &frame) override;
-    LinkResult waitForData(int msecs, bool &dataWaiting) override;
-    LinkResult readWaiting(QByteArray &data) override;
+    common::Status discardInput() override;
+    common::Status send(const QByteArray &frame) override;
+    common::Status waitForData(int msecs, bool &dataWaiting) override;
+    common::Status readWaiting(QByteArray &data) override;
 
     bool isOpen() const override { return m_port.isOpen(); }
     void close() override;
-    LinkResult configure(const QString &device, double baud) override;
-    LinkResult open() override;
-    void setKeepAlive(std::function<void()> keepAlive) override { m_keepAlive = std::move(keepAlive); }
+    common::Status configure(const QString &device, double baud) override;
+    common::Status open() override;
 
 private:
     void askForLowLatency();
-    LinkResult failureFromPort();
-    LinkResult notOpen() const;
+    common::Failure failureFromPort();
+    common::Failure notOpen() const;
 
     QSerialPort m_port;
-    std::function<void()> m_keepAlive;
 };
 
 } // namespace pravik::link

@@ -1,25 +1,13 @@
 #include "tick_waiter.h"
 
-#include <QCoreApplication>
-#include <QTimer>
+#include <chrono>
+#include <thread>
 
 namespace pravik::link {
 
-TimerTickWaiter::TimerTickWaiter(QTimer &timer) : m_timer(timer)
+void SleepingTickWaiter::waitOneTick()
 {
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
-        m_tickFlag = true;
-        m_timer.stop();
-    });
-}
-
-void TimerTickWaiter::waitOneTick()
-{
-    m_tickFlag = false;
-    m_timer.setInterval(10);
-    m_timer.start();
-    while (!m_tickFlag)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 } // namespace pravik::link

@@ -1,11 +1,9 @@
 #pragma once
 
-class QTimer;
-
 namespace pravik::link {
 
-// Waits for one tick of the 10 ms timer while window events go on running:
-// the pause after each packet when the board's echo is not awaited.
+// Waits for one tick of the 10 ms timer: the pause after each packet when the
+// board's echo is not awaited.
 class TickWaiter
 {
 public:
@@ -13,17 +11,12 @@ public:
     virtual void waitOneTick() = 0;
 };
 
-// Uses the given timer (the main window's Timer1): the tick sets the tick flag
-// and stops the timer.
-class TimerTickWaiter : public TickWaiter
+// Sleeps the calling thread for one tick. Transfers run on a thread of their
+// own, so nothing else waits meanwhile.
+class SleepingTickWaiter : public TickWaiter
 {
 public:
-    explicit TimerTickWaiter(QTimer &timer);
     void waitOneTick() override;
-
-private:
-    QTimer &m_timer;
-    bool m_tickFlag = false;
 };
 
 } // namespace pravik::link

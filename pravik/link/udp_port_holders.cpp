@@ -21,7 +21,8 @@ bool isWildcardAddress(const QByteArray &hex)
 
 } // namespace
 
-QList<quint64> wildcardHoldersOf(const QByteArray &table, quint16 port, quint64 ownInode)
+QList<quint64> wildcardHoldersOf(const QByteArray &table, quint16 port,
+                                 const QList<quint64> &ownInodes)
 {
     // "  263: 00000000:07B5 00000000:0000 07 00000000:00000000 00:00000000
     //  00000000  1000        0 45872 2 0000000000000000 0": the local address
@@ -41,29 +42,33 @@ QList<quint64> wildcardHoldersOf(const QByteArray &table, quint16 port, quint64 
         bool inodeOk = false;
         const uint localPort = local[1].toUInt(&portOk, 16);
         const quint64 inode = columns[inodeColumn].toULongLong(&inodeOk, 10);
-        if (portOk && inodeOk && localPort == port && inode != ownInode)
+        if (portOk && inodeOk && localPort == port && !ownInodes.contains(inode))
             holders.append(inode);
     }
     return holders;
 }
 
-bool udpPortHeldByAnother(qintptr ownDescriptor, quint16 port)
+bool udpPortHeldByAnother(const QList<qintptr> &ownDescriptors, quint16 port)
 {
 #ifdef Q_OS_LINUX
-    struct stat own = {};
-    if (ownDescriptor < 0 || fstat(static_cast<int>(ownDescriptor), &own) != 0)
-        return false;
+    QList<quint64> ownInodes;
+    for (const qintptr descriptor : ownDescriptors) {
+        struct stat own = {};
+        if (descriptor < 0 || fstat(static_cast<int>(descriptor), &own) != 0)
+            return false;
+        ownInodes << own.st_ino;
+    }
     // A socket on "::" takes IPv4 datagrams too, unless it was made IPv6 only,
     // which the table does not show; it is counted all the same.
     for (const char *path : {"/proc/net/udp", "/proc/net/udp6"}) {
         QFile file(QString::fromLatin1(path));
         if (file.open(QIODevice::ReadOnly) &&
-            !wildcardHoldersOf(file.readAll(), port, own.st_ino).isEmpty())
+            !wildcardHoldersOf(file.readAll(), port, ownInodes).isEmpty())
             return true;
     }
     return false;
 #else
-    Q_UNUSED(ownDescriptor);
+    Q_UNUSED(ownDescriptors);
     Q_UNUSED(port);
     return false;
 #endif

@@ -16,22 +16,21 @@ public:
     UdpTransport();
 
     LinkTraits traits() const override { return {false, 5}; }
-    LinkResult discardInput() override { return std::nullopt; }
-    LinkResult send(const QByteArray &frame) override;
-    LinkResult waitForData(int msecs, bool &dataWaiting) override;
-    LinkResult readWaiting(QByteArray &data) override;
+    common::Status discardInput() override { return {}; }
+    common::Status send(const QByteArray &frame) override;
+    common::Status waitForData(int msecs, bool &dataWaiting) override;
+    common::Status readWaiting(QByteArray &data) override;
 
     void setRemote(const QString &host, std::int32_t port) override;
     std::int32_t localPort() const override { return m_localPort; }
-    LinkResult setLocalPort(std::int32_t port) override;
+    common::Status setLocalPort(std::int32_t port) override;
 
 private:
-    LinkResult bindLocalPort();
+    common::Status bindLocalPort();
     bool dropStrayDatagrams();
 
     QUdpSocket m_socket;
-    QString m_remoteHost;
-    QHostAddress m_remoteAddress;
+    common::Expected<QHostAddress> m_remoteAddress;
     std::int32_t m_remotePort = 1973;
     std::int32_t m_localPort = 1973;
     QByteArray m_waiting;

@@ -6,7 +6,6 @@
 #include "pravik/link/board_commands.h"
 
 #include "common/numbers.h"
-#include "common/prompter.h"
 
 namespace pravik::picture {
 
@@ -37,7 +36,8 @@ std::optional<QByteArray> screenPropertiesPayload(const ScreenList &screens,
     QByteArray buffer = link::commandBuffer(link::CommandCode::ScreenProperties);
     buffer[1] = static_cast<char>(screenIndex);
     buffer[3] = static_cast<char>(0xFE);
-    buffer[4] = static_cast<char>(effectCode(vocabulary, screens.text(row, EntryEffectColumn)) % 256);
+    buffer[4] =
+        static_cast<char>(effectCode(vocabulary, screens.text(row, EntryEffectColumn)) % 256);
     buffer[6] = static_cast<char>(effectCode(vocabulary, screens.text(row, ExitEffectColumn)));
     buffer[8] = static_cast<char>(stayModeCode(vocabulary, screens.text(row, StayModeColumn)));
     for (const ByteCell &cell : kByteCells) {
@@ -54,18 +54,15 @@ std::optional<QByteArray> screenPropertiesPayload(const ScreenList &screens,
     return buffer;
 }
 
-std::optional<link::ExchangeResult>
-sendScreenProperties(const PacketExchange &exchange, common::Prompter &prompter,
-                     const ScreenList &screens, const Vocabulary &vocabulary,
-                     std::uint8_t screenIndex)
+common::Status sendScreenProperties(const PacketExchange &exchange, const ScreenList &screens,
+                                    const Vocabulary &vocabulary, std::uint8_t screenIndex)
 {
     QString problem;
     std::optional<QByteArray> buffer =
         screenPropertiesPayload(screens, vocabulary, screenIndex, problem);
-    if (!buffer) {
-        prompter.tell(problem, kProgramTitle, common::MessageIcon::Error);
-        return std::nullopt;
-    }
+    if (!buffer)
+        return common::Failure{common::kFailedCode, kProgramTitle, problem,
+                               common::MessageIcon::Error};
     return exchange(*buffer, link::kCommandChecksumIndex);
 }
 

@@ -22,11 +22,11 @@ std::optional<QByteArray> screenPropertiesPayload(const document::ScreenList &sc
                                                   const document::Vocabulary &vocabulary,
                                                   std::uint8_t screenIndex, QString &problem);
 
-// Sends them. Nothing means the row was refused (the operator was told why)
-// and nothing was sent.
-std::optional<link::ExchangeResult>
-sendScreenProperties(const PacketExchange &exchange, common::Prompter &prompter,
-                     const document::ScreenList &screens, const document::Vocabulary &vocabulary,
-                     std::uint8_t screenIndex);
+// Sends them. A row that cannot be sent fails with its problem, and nothing
+// goes out; else the exchange's failure, if any.
+common::Status sendScreenProperties(const PacketExchange &exchange,
+                                    const document::ScreenList &screens,
+                                    const document::Vocabulary &vocabulary,
+                                    std::uint8_t screenIndex);
 
 } // namespace pravik::picture

@@ -5,10 +5,7 @@
 #include "link_choices.h"
 #include "serial_port_lister.h"
 
-#include "pravik/app/app_state.h"
 #include "pravik/document/program_texts.h"
-#include "pravik/link/board_link.h"
-#include "pravik/link/direct_commands.h"
 
 #include "common/ip_address_editor.h"
 #include "common/prompter.h"
@@ -56,11 +53,10 @@ QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
 
 } // namespace
 
-BoardSettingsDialog::BoardSettingsDialog(app::AppState &state, link::BoardLink &link,
+BoardSettingsDialog::BoardSettingsDialog(document::BoardSettings &settings, bool linkOpened,
                                          common::Prompter &prompter, SerialPortLister &ports,
-                                         std::function<void()> layoutCanvas, QWidget *parent)
-    : QDialog(parent), m_state(state), m_link(link), m_prompter(prompter),
-      m_layoutCanvas(std::move(layoutCanvas))
+                                         QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_linkOpened(linkOpened), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("size"));
     setWindowTitle(QStringLiteral("显示屏设置"));
@@ -215,7 +211,7 @@ void BoardSettingsDialog::buildLayout()
 
 void BoardSettingsDialog::load(SerialPortLister &ports)
 {
-    const document::BoardSettings &settings = m_state.settings;
+    const document::BoardSettings &settings = m_settings;
     fillLinkList(ports);
 
     m_address->setText(QString::number(settings.busAddress()));
@@ -238,8 +234,8 @@ void BoardSettingsDialog::load(SerialPortLister &ports)
         m_ipPort->setText(QString::number(settings.ipPort));
     showLinkFields();
 
-    m_rangeGroup->setVisible(m_link.linkOpened());
-    m_clockGroup->setVisible(m_link.linkOpened());
+    m_rangeGroup->setVisible(m_linkOpened);
+    m_clockGroup->setVisible(m_linkOpened);
 }
 
 void BoardSettingsDialog::fillLinkList(SerialPortLister &ports)
@@ -247,7 +243,7 @@ void BoardSettingsDialog::fillLinkList(SerialPortLister &ports)
     const std::optional<QList<int>> found = ports.comNumbers();
     if (!found)
         m_prompter.tell(kNoPortListText, kProgramTitle, common::MessageIcon::None);
-    const LinkChoices choices = linkChoices(found, m_state.settings.port);
+    const LinkChoices choices = linkChoices(found, m_settings.port);
     m_linkList->addItems(choices.entries);
     m_linkList->setCurrentIndex(choices.selected);
 }
@@ -315,18 +311,16 @@ QWidget *BoardSettingsDialog::fieldFor(FormField field) const
 
 bool BoardSettingsDialog::apply()
 {
-    if (const std::optional<Rejection> rejection = storeSettingsForm(form(), m_state.settings)) {
+    if (const std::optional<Rejection> rejection = storeSettingsForm(form(), m_settings)) {
         m_prompter.tell(rejection->message, kProgramTitle, common::MessageIcon::None);
         fieldFor(rejection->field)->setFocus(Qt::OtherFocusReason);
-        m_state.settingsRejected = true;
+        m_applyAccepted = false;
         return false;
     }
-    m_layoutCanvas();
-    m_link.openLink();
-    m_state.settingsRejected = false;
+    m_applyAccepted = true;
+    emit settingsApplied();
     // The link has now been opened, so the board can be talked to from here.
     showBoardGroups();
-    emit settingsApplied();
     return true;
 }
 
@@ -338,18 +332,18 @@ QList<QWidget *> BoardSettingsDialog::boardCommands() const
 void BoardSettingsDialog::acceptAndClose()
 {
     apply();
-    if (!m_state.settingsRejected)
+    if (m_applyAccepted)
         close();
 }
 
 void BoardSettingsDialog::sendClock()
 {
-    link::sendClockFromFields(m_link, m_clockGroup->fields());
+    emit clockRequested(m_clockGroup->fields());
 }
 
 void BoardSettingsDialog::sendDisplayRange()
 {
-    link::sendDisplayRange(m_link, m_firstScreen->text(), m_screenCount->text());
+    emit displayRangeRequested(m_firstScreen->text(), m_screenCount->text());
 }
 
 } // namespace pravik::settings

@@ -2,6 +2,8 @@
 
 #include "settings_form.h"
 
+#include "pravik/link/board_commands.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <functional>
@@ -19,12 +21,8 @@ class IpAddressEditor;
 class Prompter;
 } // namespace common
 
-namespace pravik::app {
-struct AppState;
-}
-
-namespace pravik::link {
-class BoardLink;
+namespace pravik::document {
+struct BoardSettings;
 }
 
 namespace pravik::settings {
@@ -33,18 +31,21 @@ class ClockGroup;
 class SerialPortLister;
 
 // The board settings dialog "size" (显示屏设置): the operator edits the
-// BoardSettings of the open display file, and, once the link has been opened,
-// sets the board's clock and display range from here. Fields are read from the
+// BoardSettings it is given, and, once the link has been opened, asks for the
+// board's clock and display range to be set. Fields are read from the
 // settings when the dialog is created; values are stored only by Apply and OK.
-// A fully accepted Apply lays the canvas out again (the callback given) and
-// reopens the link. The dialog is modeless and deletes itself when closed.
+// A fully accepted Apply says so (settingsApplied): the window lays the canvas
+// out again and reopens the link, and the board's groups show. The window
+// sends what the dialog asks for. The dialog is modeless and deletes itself
+// when closed.
 class BoardSettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    BoardSettingsDialog(app::AppState &state, link::BoardLink &link, common::Prompter &prompter,
-                        SerialPortLister &ports, std::function<void()> layoutCanvas,
+    // `linkOpened`: the board can be talked to, so its groups show at once.
+    BoardSettingsDialog(document::BoardSettings &settings, bool linkOpened,
+                        common::Prompter &prompter, SerialPortLister &ports,
                         QWidget *parent = nullptr);
     ~BoardSettingsDialog() override;
 
@@ -54,17 +55,22 @@ public:
     static BoardSettingsDialog *showOrRaise(QPointer<BoardSettingsDialog> &dialog,
                                             const std::function<BoardSettingsDialog *()> &create);
 
-    // "应用": checks and stores the fields; true when every value was stored
-    // and the link reopened.
+    // "应用": checks and stores the fields; true when every value was stored.
     bool apply();
+    // Whether the last Apply stored every value.
+    bool applyAccepted() const { return m_applyAccepted; }
 
     // The buttons that talk to the board or store the settings: they wait
     // while a transfer runs, when Cancel still closes the dialog.
     QList<QWidget *> boardCommands() const;
 
 signals:
-    // Apply stored every value, laid the canvas out and reopened the link.
+    // Apply stored every value: the canvas follows them and the link reopens.
     void settingsApplied();
+    // "设置" in the clock group: the board's clock from these fields.
+    void clockRequested(const link::ClockFields &fields);
+    // "发送" in the range group: `count` screens from `start`, as typed.
+    void displayRangeRequested(const QString &start, const QString &count);
 
 private:
     void buildFields();
@@ -80,10 +86,10 @@ private:
     void sendClock();
     void sendDisplayRange();
 
-    app::AppState &m_state;
-    link::BoardLink &m_link;
+    document::BoardSettings &m_settings;
+    const bool m_linkOpened;
     common::Prompter &m_prompter;
-    std::function<void()> m_layoutCanvas;
+    bool m_applyAccepted = false;
 
     QComboBox *m_linkList = nullptr;                // com_com
     QLabel *m_baudLabel = nullptr;                  // Label2: "波特率:" or "端口号:"

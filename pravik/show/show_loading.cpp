@@ -3,12 +3,9 @@
 #include "pravik/document/board_settings.h"
 #include "pravik/document/program_texts.h"
 #include "pravik/document/screen_list.h"
-#include "pravik/jobs/job_context.h"
-#include "pravik/jobs/job_messages.h"
-#include "pravik/jobs/job_view.h"
-#include "pravik/jobs/screen_transfer.h"
 #include "pravik/picture/board_canvas.h"
 #include "pravik/picture/plane_packing.h"
+#include "pravik/picture/screen_source.h"
 
 #include "common/prompter.h"
 
@@ -19,37 +16,16 @@ namespace {
 // they hold, so the show takes the widest strip there is.
 constexpr int kStripWidth = 1256;
 
-// A show draws the screens without showing a transfer.
-class NoTransferView : public jobs::JobView
-{
-public:
-    void beginTransfer(int) override {}
-    void showScreen(int, const QString &, const picture::BoardCanvas &) override {}
-    void setProgress(int) override {}
-    void endTransfer(bool) override {}
-};
-
 std::optional<LedImage> drawnLeds(const ShowSources &sources, int row, picture::BoardCanvas &canvas,
                                   common::Prompter &prompter)
 {
     // The transfer's own drawing, so that a source is found, read and
     // refused exactly as when it is sent.
-    const QString noCompareFile;
-    NoTransferView view;
-    const jobs::StopToken stop;
-    jobs::JobContext context{.settings = sources.settings,
-                             .screens = sources.screens,
-                             .vocabulary = sources.vocabulary,
-                             .displayFileName = sources.displayFileName,
-                             .compareFileName = noCompareFile,
-                             .canvas = canvas,
-                             .exchange = {},
-                             .serialPortOpen = {},
-                             .prompter = prompter,
-                             .view = view,
-                             .stop = stop};
-    if (!jobs::drawScreenSource(context, row, jobs::kMissingSourceText))
+    if (const common::Status failed = picture::drawScreenSource(
+            sources.screens, row, sources.displayFileName, canvas, picture::kMissingSourceText)) {
+        common::tell(prompter, *failed);
         return std::nullopt;
+    }
     return ledImage(canvas, sources.settings.scrtype);
 }
 

@@ -120,7 +120,7 @@ TEST_F(BoardRecords, ChangedSendsWhatTheBoardDoesNotHoldAndTheDisplayCommandWhen
     const Step steps[] = {
         {"one picture",
          [&] { drawScreen(3, qRgb(0, 0, 0)); },
-         {"18 3", "18 3", "1 0"},
+         {"18 3", "18 3", "4 3", "1 0"},
          "sent: 3\nunchanged: 0-2, 4-7\n",
          {question.arg(8), "Pravik: 发送成功"}},
         {"nothing", [] {}, {}, "sent: none\nunchanged: 0-7\n", {}},
@@ -245,16 +245,16 @@ TEST(FleetFile, NamesEachBoardOnceWithItsLinkAndAddress)
         {"# nobody\n", "the fleet file names no board"},
     };
     for (const auto &[text, error] : refused) {
-        QString why;
-        EXPECT_FALSE(cli::parseFleet(QString::fromUtf8(text), why));
-        EXPECT_EQ(why, QString::fromUtf8(error));
+        const auto parsed = fleet::parseFleet(QString::fromUtf8(text));
+        ASSERT_FALSE(parsed);
+        EXPECT_EQ(parsed.failure().text, QString::fromUtf8(error));
     }
-    QString why;
-    const auto boards = cli::parseFleet(QStringLiteral("a COM3 2\nb serial:COM3 3\n"), why);
+    const auto boards = fleet::parseFleet(QStringLiteral("a COM3 2\nb serial:COM3 3\n"));
     ASSERT_TRUE(boards);
-    using cli::BoardOutcome;
-    const QList<BoardOutcome> outcomes{{BoardOutcome::Result::Sent, 0, {}, 239, 0.412},
-                                       {BoardOutcome::Result::Failed, 4, "超时: 请检查线路", 5, 6}};
+    using fleet::BoardOutcome;
+    const QList<BoardOutcome> outcomes{
+        {BoardOutcome::Result::Sent, 0, {}, 239, 0.412, {}},
+        {BoardOutcome::Result::Failed, 4, "超时: 请检查线路", 5, 6, {}}};
     EXPECT_EQ(cli::fleetTable(*boards, outcomes),
               QStringLiteral("BOARD  RESULT      SCREENS      TIME  MESSAGE\n"
                              "a      sent            239    0.41 s\n"

@@ -21,7 +21,6 @@
 
 using namespace pravik;
 using namespace pravik::jobs;
-using link::ExchangeResult;
 
 namespace {
 
@@ -70,7 +69,7 @@ protected:
         }
     }
 
-    ExchangeResult echo(QByteArray &packet, int checksumIndex)
+    common::Status echo(QByteArray &packet, int checksumIndex)
     {
         unsigned sum = 0;
         for (int i = 0; i < checksumIndex; ++i)
@@ -79,13 +78,17 @@ protected:
         packets << packet;
         if (packets.size() == stopAt)
             stop.requestStop(quietStop);
-        return packets.size() == failAt ? ExchangeResult::NoEcho : ExchangeResult::Ok;
+        if (packets.size() != failAt)
+            return {};
+        return common::Failure{4, QStringLiteral("超时"), QStringLiteral("请检查线路"),
+                               common::MessageIcon::Information};
     }
 
-    // The job's result, once its closing notice is shown as a window would.
+    // The job's result, once its failure and closing notice are shown as a
+    // window would.
     JobResult told(const JobResult &result)
     {
-        tellNotice(prompter, result);
+        tellEnding(prompter, result);
         return result;
     }
 
@@ -148,7 +151,7 @@ TEST_F(JobsTest, SendAllSendsEveryScreenThenTheDisplayCommandOnYesWithThePortOpe
     packets.clear();
     prompter = common::RecordingPrompter(
         [](const common::Message &) { return common::MessageAnswer::No; });
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Declined);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Declined);
     EXPECT_EQ(commands(), picturesThenProperties(3));
     EXPECT_EQ(prompter.messages().size(), 1);
 
@@ -156,7 +159,7 @@ TEST_F(JobsTest, SendAllSendsEveryScreenThenTheDisplayCommandOnYesWithThePortOpe
     packets.clear();
     prompter = common::RecordingPrompter();
     portOpen = false;
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Failed);
     EXPECT_EQ(commands(), picturesThenProperties(3));
     EXPECT_EQ(prompter.titledTexts().last(), QStringLiteral("Pravik|请设置通讯端口"));
 }
@@ -165,17 +168,19 @@ TEST_F(JobsTest, AFailedExchangeOrAMissingPictureStopsSendAll)
 {
     addScreens(3);
     failAt = 4; // the first picture packet of screen 1
-    const JobResult result = sendAll(job);
-    EXPECT_EQ(result.outcome, JobOutcome::Stopped);
-    EXPECT_EQ(result.failedExchange, ExchangeResult::NoEcho);
+    const JobResult result = told(sendAll(job));
+    EXPECT_EQ(result.outcome, JobOutcome::Failed);
+    ASSERT_TRUE(result.failure.has_value());
+    EXPECT_EQ(result.failure->code, 4);
     EXPECT_EQ(packets.size(), 4);
-    EXPECT_TRUE(prompter.messages().isEmpty()); // the exchange tells its own story
+    EXPECT_EQ(prompter.titledTexts(), QStringList{"超时|请检查线路"});
+    prompter.clear();
     EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
 
     failAt = 0;
     packets.clear();
     screens.setText(2, document::PictureColumn, QStringLiteral("gone.bmp"));
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Failed);
     EXPECT_EQ(commands(), picturesThenProperties(1));
     EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|  不存在的文件名gone.bmp"});
     EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
@@ -184,13 +189,13 @@ TEST_F(JobsTest, AFailedExchangeOrAMissingPictureStopsSendAll)
 TEST_F(JobsTest, PreconditionsOfSendAll)
 {
     displayFile.clear();
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Failed);
     EXPECT_EQ(prompter.titledTexts(), QStringList{"错误|未调入显示文件"});
     EXPECT_EQ(prompter.messages()[0].icon, common::MessageIcon::Error);
 
     prompter.clear();
     displayFile = folder.filePath(QStringLiteral("show.lt"));
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::NothingToSend); // first row without a picture
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::NothingToSend); // first row without a picture
     EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_TRUE(view.calls.isEmpty());
     EXPECT_TRUE(packets.isEmpty());
@@ -200,7 +205,7 @@ TEST_F(JobsTest, CompareFileSetMeansNothingIsSent)
 {
     addScreens(3);
     compareFile = folder.filePath(QStringLiteral("missing-compare.lt"));
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Stopped);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Failed);
     EXPECT_TRUE(packets.isEmpty());
     ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages()[0].title, QStringLiteral("系统错误"));
@@ -213,7 +218,7 @@ TEST_F(JobsTest, FullListOf239ScreensEndsWithTheQuestion)
     settings.scrhigh = 1;
     canvas = picture::BoardCanvas(8, 1, 616);
     addScreens(239);
-    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Completed);
+    EXPECT_EQ(told(sendAll(job)).outcome, JobOutcome::Completed);
     EXPECT_EQ(prompter.messages()[0].text, QStringLiteral("    开始显示从0幕开始, 239幕画面  "));
     EXPECT_EQ(static_cast<std::uint8_t>(packets.last()[6]), 239);
 }
@@ -222,16 +227,16 @@ TEST_F(JobsTest, OneScreenSendsPictureAndPropertiesSilently)
 {
     addScreens(5);
     settings.port = 0;
-    EXPECT_EQ(sendSpecifiedPicture(job, 5).outcome, JobOutcome::Completed);
+    EXPECT_EQ(told(sendSpecifiedPicture(job, 5)).outcome, JobOutcome::Completed);
     EXPECT_EQ(commands(), (QStringList{"18 4", "18 4", "4 4"}));
     EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_EQ(view.captions, QStringList{"屏幕IP:  1  第 5 幕"});
 
     packets.clear();
-    EXPECT_EQ(sendSpecifiedPicture(job, 6).outcome, JobOutcome::NothingToSend);
+    EXPECT_EQ(told(sendSpecifiedPicture(job, 6)).outcome, JobOutcome::NothingToSend);
     EXPECT_EQ(view.calls.last(), QStringLiteral("end restore"));
     screens.setText(2, document::PictureColumn, QStringLiteral("gone.bmp"));
-    EXPECT_EQ(sendSpecifiedPicture(job, 2).outcome, JobOutcome::Stopped);
+    EXPECT_EQ(told(sendSpecifiedPicture(job, 2)).outcome, JobOutcome::Failed);
     EXPECT_TRUE(packets.isEmpty());
     EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
 }
@@ -246,7 +251,7 @@ TEST_F(JobsTest, PropertiesOfEveryScreenThenSuccess)
     prompter.clear();
     packets.clear();
     screens.setText(3, document::PictureColumn, QStringLiteral("gone.bmp"));
-    EXPECT_EQ(sendAllProperties(job).outcome, JobOutcome::Stopped);
+    EXPECT_EQ(told(sendAllProperties(job)).outcome, JobOutcome::Failed);
     EXPECT_EQ(commands(), (QStringList{"4 0", "4 1"}));
     EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|不存在的图形文件名gone.bmp"});
 }
@@ -258,8 +263,8 @@ TEST_F(JobsTest, AFolderNamedForAPictureIsAMissingFileToEveryJob)
     addScreens(3);
     screens.setText(2, document::PictureColumn, QStringLiteral("."));
     for (const JobResult &result :
-         {sendAll(job), sendSpecifiedPicture(job, 2), sendAllProperties(job)})
-        EXPECT_EQ(result.outcome, JobOutcome::Stopped);
+         {told(sendAll(job)), told(sendSpecifiedPicture(job, 2)), told(sendAllProperties(job))})
+        EXPECT_EQ(result.outcome, JobOutcome::Failed);
     EXPECT_EQ(commands(), picturesThenProperties(1) + QStringList{"4 0"});
     EXPECT_EQ(prompter.texts(),
               (QStringList{"  不存在的文件名.", "不存在的图形文件名.", "不存在的图形文件名."}));
@@ -298,15 +303,15 @@ TEST_F(JobsTest, AStopEndsEachJobAfterThePacketOnTheWireAndTellsHowFarTheBoardGo
         failAt = c.frameFails ? c.stopAt : 0;
         quietStop = c.quiet;
         const JobResult result = told(c.job(job));
-        EXPECT_EQ(result.outcome, c.frameFails ? JobOutcome::Stopped : JobOutcome::Cancelled);
+        EXPECT_EQ(result.outcome, c.frameFails ? JobOutcome::Failed : JobOutcome::Cancelled);
         EXPECT_EQ(result.screensSent, c.screensSent);
         EXPECT_EQ(packets.size(), c.packetsSent);
-        EXPECT_EQ(
-            prompter.titledTexts(),
-            c.quiet
-                ? QStringList()
-                : QStringList{
-                      QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕").arg(c.screensSent)});
+        QStringList told;
+        if (c.frameFails)
+            told << QStringLiteral("超时|请检查线路");
+        if (!c.quiet)
+            told << QStringLiteral("Pravik|已停止发送，%1 幕画面已送到屏幕").arg(c.screensSent);
+        EXPECT_EQ(prompter.titledTexts(), told);
         ASSERT_FALSE(view.calls.isEmpty());
         EXPECT_EQ(view.calls.last(), QStringLiteral("end restore")); // as after a failure
     }
@@ -349,7 +354,8 @@ TEST_F(JobsTest, OnlyChangesLeavesOutWhatTheBoardEchoedBefore)
              dark.fill(Qt::black);
              dark.save(folder.filePath(QStringLiteral("p2.bmp")));
          },
-         {"18 1", "18 1", "1 0"},
+         // A changed picture always takes its own properties along.
+         {"18 1", "18 1", "4 1", "1 0"},
          {}},
         {"a stay time",
          [&] { screens.setText(3, document::StayTimeColumn, "9"); },

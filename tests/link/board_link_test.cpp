@@ -2,8 +2,7 @@
 
 #include "pravik/link/board_link.h"
 #include "pravik/link/direct_commands.h"
-
-#include "common/recording_prompter.h"
+#include "pravik/link/link_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +24,17 @@ protected:
     BoardSettings settings;
     FakeClock clock;
     CountingTickWaiter ticks;
-    common::RecordingPrompter prompter;
     FakeTransport serial{clock, {true, 2}};
     FakeTransport udp{clock, {false, 5}};
-    BoardLink link{settings, serial, udp, prompter, clock, ticks};
+    BoardLink link{settings, serial, udp, clock, ticks};
 };
 
 } // namespace
 
 TEST_F(BoardLinkTest, OpeningSetsUpTheSerialPortOrTheSocket)
 {
-    link.openLink();
-    link.openLink();
+    EXPECT_TRUE(link.openLink().isEmpty());
+    EXPECT_TRUE(link.openLink().isEmpty());
     EXPECT_EQ(serial.calls, (QStringList{"close", "configure /dev/fake3 9600", "open", "close",
                                          "configure /dev/fake3 9600", "open"}));
     EXPECT_TRUE(link.serialPortOpen());
@@ -55,22 +53,24 @@ TEST_F(BoardLinkTest, OpeningSetsUpTheSerialPortOrTheSocket)
 
     settings.ipPort = 2000;
     udp.calls.clear();
-    link.openLink();
+    EXPECT_TRUE(link.openLink().isEmpty());
     EXPECT_EQ(udp.calls, (QStringList{"remote 192.168.0.200:2000", "local 2000"}));
-    EXPECT_TRUE(prompter.messages().isEmpty());
 }
 
 TEST_F(BoardLinkTest, FailingStepsAreReportedAndTheRestStillRuns)
 {
-    serial.failOnConfigure = LinkFailure{LinkFailure::Kind::BadSettings, QString()};
-    serial.failOnOpen = LinkFailure{LinkFailure::Kind::Other, QStringLiteral("Permission denied")};
-    link.openLink();
+    serial.failOnConfigure = badLinkSettings();
+    serial.failOnOpen = linkFailure(QStringLiteral("Permission denied"));
+    const QList<common::Failure> failures = link.openLink();
     EXPECT_EQ(serial.calls.last(), QStringLiteral("open"));
-    EXPECT_EQ(prompter.titledTexts(),
-              (QStringList{"系统错误|INI File Error", "系统错误|Permission denied"}));
+    QStringList told;
+    for (const common::Failure &failure : failures) {
+        told << failure.title + u'|' + failure.text;
+        EXPECT_EQ(failure.icon, common::MessageIcon::Question);
+        EXPECT_EQ(failure.code, 5);
+    }
+    EXPECT_EQ(told, (QStringList{"系统错误|INI File Error", "系统错误|Permission denied"}));
     EXPECT_TRUE(link.linkOpened());
-    for (const auto &m : prompter.messages())
-        EXPECT_EQ(m.icon, common::MessageIcon::Question);
 }
 
 TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
@@ -78,7 +78,7 @@ TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
     link.openLink();
     serial.replies = {{bytes({0x03})}};
     QByteArray buffer = commandBuffer(CommandCode::ClockFromComputer);
-    EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), ExchangeResult::Ok);
+    EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), std::nullopt);
     EXPECT_EQ(serial.sent.size(), 1);
     EXPECT_TRUE(udp.sent.isEmpty());
 
@@ -87,7 +87,7 @@ TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
     settings.ipAddress = QStringLiteral("10.0.0.9");
     settings.setBusAddress(0x22);
     udp.replies = {{bytes({0x03})}};
-    EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), ExchangeResult::Ok);
+    EXPECT_EQ(link.exchangePacket(buffer, kCommandChecksumIndex), std::nullopt);
     ASSERT_EQ(udp.sent.size(), 1);
     EXPECT_EQ(udp.sent[0][2], 0x22);
 }
@@ -95,15 +95,17 @@ TEST_F(BoardLinkTest, ExchangeGoesOverTheLinkTheSettingsChoose)
 TEST_F(BoardLinkTest, RefusedCommandsSendNothing)
 {
     // The serial port never opened: the range has no way to the board.
-    serial.failOnOpen = LinkFailure{LinkFailure::Kind::Other, QStringLiteral("busy")};
+    serial.failOnOpen = linkFailure(QStringLiteral("busy"));
     link.openLink();
-    prompter.clear();
-    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("0"), QStringLiteral("3")), std::nullopt);
-    EXPECT_EQ(prompter.titledTexts(), QStringList{"Pravik|请设置通讯端口"});
-
-    prompter.clear();
-    EXPECT_EQ(sendDisplayRange(link, QStringLiteral("-1"), QStringLiteral("3")), std::nullopt);
-    EXPECT_EQ(sendClockFromFields(link, {"", "2004", "", "", "-3", "", "", 19}), std::nullopt);
-    EXPECT_EQ(prompter.messages().size(), 2);
+    const auto refusal = [](const CommandResult &result) {
+        return result ? QString() : result.failure().title + u'|' + result.failure().text;
+    };
+    EXPECT_EQ(refusal(sendDisplayRange(link, QStringLiteral("0"), QStringLiteral("3"))),
+              QStringLiteral("Pravik|请设置通讯端口"));
+    EXPECT_EQ(refusal(sendDisplayRange(link, QStringLiteral("-1"), QStringLiteral("3"))),
+              QStringLiteral("Pravik|起始幕和显示幕数不能是负数，没有发送。"));
+    const CommandResult clock = sendClockFromFields(link, {"", "2004", "", "", "-3", "", "", 19});
+    EXPECT_EQ(refusal(clock), QStringLiteral("Pravik|时钟的各项不能是负数，时钟没有发送。"));
+    EXPECT_EQ(clock.failure().code, 2);
     EXPECT_TRUE(serial.sent.isEmpty());
 }

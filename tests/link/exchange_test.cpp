@@ -2,8 +2,7 @@
 
 #include "pravik/link/exchange.h"
 #include "pravik/link/frame.h"
-
-#include "common/recording_prompter.h"
+#include "pravik/link/link_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +29,7 @@ struct Case
     MessageIcon icon = MessageIcon::None;
     int checksum = 0x40;
     bool feedback = true;
-    LinkResult failOnSend = std::nullopt;
+    common::Status failOnSend = {};
 };
 
 constexpr auto kOk = ExchangeResult::Ok;
@@ -70,11 +69,11 @@ const Case kCases[] = {
     {"a vanished device is told as such",
      kSerial, 10'000, {}, ExchangeResult::LinkFailed, 0, 1, {},
      QStringLiteral(" COM Error|当前串口操作失败，请重新设置!"), MessageIcon::Question, 0x40, true,
-     LinkFailure{LinkFailure::Kind::DeviceUnavailable, QStringLiteral("Resource error")}},
+     deviceUnavailable()},
     {"any other port failure is told with its description",
      kSerial, 10'000, {}, ExchangeResult::LinkFailed, 0, 1, {},
      QStringLiteral("系统错误|串口 /dev/ttyS0 没有打开"), MessageIcon::Question, 0x40, true,
-     LinkFailure{LinkFailure::Kind::Other, QStringLiteral("串口 /dev/ttyS0 没有打开")}},
+     linkFailure(QStringLiteral("串口 /dev/ttyS0 没有打开"))},
 };
 // clang-format on
 
@@ -87,23 +86,25 @@ TEST(ExchangeTest, EchoesTimeOutsAndFailures)
         FakeClock clock;
         clock.msecs = c.start;
         CountingTickWaiter ticks;
-        common::RecordingPrompter prompter;
         FakeTransport line(clock, c.traits);
         line.replies = c.replies;
         line.failOnSend = c.failOnSend;
         QByteArray buffer = commandStartingWith({c.checksum});
 
-        const ExchangeContext context{1, c.feedback, prompter, clock, ticks};
-        EXPECT_EQ(exchangePacket(line.transport(), context, buffer, 21), c.result);
+        const ExchangeContext context{1, c.feedback, clock, ticks};
+        const common::Status failure = exchangePacket(line.transport(), context, buffer, 21);
+        EXPECT_EQ(exchangeResultOf(failure), c.result);
+        if (failure) {
+            EXPECT_EQ(failure->code, static_cast<int>(c.result));
+        }
         EXPECT_EQ(static_cast<std::uint8_t>(buffer[21]), c.checksum);
         EXPECT_EQ(line.sent, QList<QByteArray>(c.sent, buildFrame(1, buffer, 21)));
         EXPECT_EQ(line.discards, c.discards);
         EXPECT_EQ(line.waits, c.waits);
         EXPECT_EQ(ticks.ticks, c.feedback ? 0 : 1);
-        EXPECT_EQ(prompter.titledTexts(),
-                  c.message.isEmpty() ? QStringList() : QStringList{c.message});
-        if (!c.message.isEmpty()) {
-            EXPECT_EQ(prompter.messages()[0].icon, c.icon);
+        EXPECT_EQ(failure ? failure->title + u'|' + failure->text : QString(), c.message);
+        if (failure) {
+            EXPECT_EQ(failure->icon, c.icon);
         }
     }
 }

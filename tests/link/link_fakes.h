@@ -45,7 +45,7 @@ public:
 // socket set-up is recorded in `calls`.
 class FakeTransport : public pravik::link::SerialLink, public pravik::link::DatagramLink
 {
-    using Result = pravik::link::LinkResult;
+    using Result = common::Status;
 
 public:
     struct Reply
@@ -66,7 +66,7 @@ public:
     {
         ++discards;
         m_arrived.clear();
-        return std::nullopt;
+        return {};
     }
 
     Result send(const QByteArray &frame) override
@@ -78,7 +78,7 @@ public:
             m_pending = {replies.front().bytes, m_clock.msecs + replies.front().afterMsecs};
         if (!replies.empty())
             replies.pop_front();
-        return std::nullopt;
+        return {};
     }
 
     Result waitForData(int msecs, bool &dataWaiting) override
@@ -92,13 +92,13 @@ public:
             m_clock.msecs = until;
         }
         dataWaiting = !m_arrived.isEmpty();
-        return std::nullopt;
+        return {};
     }
 
     Result readWaiting(QByteArray &data) override
     {
         data = std::exchange(m_arrived, QByteArray());
-        return std::nullopt;
+        return {};
     }
 
     // SerialLink
@@ -130,7 +130,7 @@ public:
     {
         calls << QStringLiteral("local %1").arg(port);
         local = port;
-        return std::nullopt;
+        return {};
     }
 
     std::deque<Reply> replies;

@@ -1,5 +1,6 @@
 // The serial transport on a pseudo-terminal. The test holds the master end,
 // where the board would be; the transport opens the slave as its port.
+#include "pravik/link/link_messages.h"
 #include "pravik/link/serial_transport.h"
 
 #include <gtest/gtest.h>
@@ -89,23 +90,22 @@ TEST_F(SerialTransportTest, AHungUpLineOrAMissingDeviceIsTheDeviceBeingUnavailab
 {
     hangUp();
     bool waiting = false;
-    QList<LinkResult> results{serial.discardInput(), serial.send("\x01"),
-                              serial.waitForData(200, waiting)};
+    QList<common::Status> results{serial.discardInput(), serial.send("\x01"),
+                                  serial.waitForData(200, waiting)};
     serial.close();
     EXPECT_FALSE(serial.configure(QStringLiteral("/dev/no-such-tty"), 9600).has_value());
     results << serial.open();
-    for (const LinkResult &result : results) {
+    for (const common::Status &result : results) {
         ASSERT_TRUE(result.has_value());
-        EXPECT_EQ(result->kind, LinkFailure::Kind::DeviceUnavailable)
-            << result->description.toStdString();
+        EXPECT_EQ(*result, deviceUnavailable()) << result->text.toStdString();
     }
 }
 
 TEST_F(SerialTransportTest, OnlyWholePositiveBaudRatesAreTaken)
 {
     for (const double baud : {0.0, -9600.0, 9600.5, 3e9}) {
-        const LinkResult result = serial.configure(device, baud);
+        const common::Status result = serial.configure(device, baud);
         ASSERT_TRUE(result.has_value()) << baud;
-        EXPECT_EQ(result->kind, LinkFailure::Kind::BadSettings) << baud;
+        EXPECT_EQ(*result, badLinkSettings()) << baud;
     }
 }

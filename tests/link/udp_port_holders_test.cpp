@@ -37,6 +37,6 @@ TEST(UdpPortHolders, OnlyOtherSocketsOnTheWildcardAddressHoldThePort)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(wildcardHoldersOf(c.table, 1973, 500), c.holders);
+        EXPECT_EQ(wildcardHoldersOf(c.table, 1973, {500}), c.holders);
     }
 }

@@ -73,10 +73,10 @@ TEST(UdpTransport, AddressThatIsNoAddressIsReported)
 {
     UdpTransport udp;
     udp.setRemote(QStringLiteral("192.168.1"), 1973);
-    const LinkResult failure = udp.send(QByteArray(4, 'x'));
+    const common::Status failure = udp.send(QByteArray(4, 'x'));
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->kind, LinkFailure::Kind::Other);
-    EXPECT_EQ(failure->description, QStringLiteral("IP 地址无效: 192.168.1"));
+    EXPECT_EQ(failure->code, 5);
+    EXPECT_EQ(failure->text, QStringLiteral("IP 地址无效: 192.168.1"));
 }
 
 TEST(UdpTransport, PortHeldOnEveryAddressByAnotherProgramIsRefused)
@@ -92,10 +92,10 @@ TEST(UdpTransport, PortHeldOnEveryAddressByAnotherProgramIsRefused)
     ASSERT_TRUE(otherProgram.bind(QHostAddress::AnyIPv4, port, shared));
 
     UdpTransport udp;
-    const LinkResult failure = udp.setLocalPort(port);
+    const common::Status failure = udp.setLocalPort(port);
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->kind, LinkFailure::Kind::Other);
-    EXPECT_EQ(failure->description,
+    EXPECT_EQ(failure->title, QStringLiteral("系统错误"));
+    EXPECT_EQ(failure->text,
               QStringLiteral("UDP 端口 %1 已被另一个程序占用，请先关闭它").arg(port));
 
     // The simulator's socket on an address of its own is no hindrance.

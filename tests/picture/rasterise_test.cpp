@@ -2,22 +2,18 @@
 
 #include "pravik/picture/rasterise.h"
 
-#include "common/recording_prompter.h"
-
 #include <gtest/gtest.h>
 
 using namespace pravik::picture;
-using pravik::link::ExchangeResult;
 
 namespace {
 
-// Records every packet and every message; the packet with number `failAt`
-// (1-based) fails.
+// Records every packet; the packet with number `failAt` (1-based) is not
+// echoed.
 struct RecordingExchange
 {
     QList<QByteArray> packets = {};
     int failAt = 0;
-    common::RecordingPrompter prompter = {};
 
     PacketExchange exchange()
     {
@@ -25,7 +21,8 @@ struct RecordingExchange
             EXPECT_EQ(checksumIndex, 132);
             EXPECT_EQ(buffer.size(), 133);
             packets.append(buffer.left(132));
-            return packets.size() == failAt ? ExchangeResult::NoEcho : ExchangeResult::Ok;
+            return packets.size() == failAt ? common::Status(common::Failure{4, {}, {}})
+                                            : common::Status();
         };
     }
 };
@@ -43,9 +40,9 @@ TEST(RasterisePicture, SixtyFourBySixteenPacketByPacket)
     const auto canvas = canvasOf(64, 16, 616, [](int x, int y) { return x == y ? kRed : kBlack; });
     RecordingExchange board;
     QList<int> rows;
-    EXPECT_EQ(rasterisePicture(canvas, 1, 7, board.exchange(), board.prompter,
-                               [&](int row) { rows << row; }),
-              RasteriseResult::Ok);
+    EXPECT_EQ(
+        rasterisePicture(canvas, 1, 7, board.exchange(), [&](int row) { rows << row; }).result,
+        RasteriseResult::Ok);
     ASSERT_EQ(board.packets.size(), 2);
     for (int half = 0; half < 2; ++half)
         EXPECT_EQ(board.packets[half].left(4), QByteArray::fromHex("120700") + char(half));
@@ -56,15 +53,13 @@ TEST(RasterisePicture, SixtyFourBySixteenPacketByPacket)
     }
     EXPECT_EQ(rows.size(), 16);
     EXPECT_EQ(rows.last(), 15);
-    EXPECT_TRUE(board.prompter.messages().isEmpty());
 }
 
 TEST(RasterisePicture, ThreeColourSendsGreenThenRedForEachBlock)
 {
     const auto canvas = canvasOf(64, 16, 616, [](int, int) { return kRed; });
     RecordingExchange board;
-    EXPECT_EQ(rasterisePicture(canvas, 2, 0, board.exchange(), board.prompter),
-              RasteriseResult::Ok);
+    EXPECT_EQ(rasterisePicture(canvas, 2, 0, board.exchange()).result, RasteriseResult::Ok);
     ASSERT_EQ(board.packets.size(), 4);
     const char *lineAndHalf[] = {"\x00\x00", "\x00\x01", "\x01\x00", "\x01\x01"};
     for (int i = 0; i < 4; ++i)
@@ -94,8 +89,11 @@ TEST(RasterisePicture, FailureStopsThePictureWithTheCodeOfItsStep)
     for (const auto &c : cases) {
         const auto canvas = canvasOf(c.width, c.height, 616, [](int, int) { return kYellow; });
         RecordingExchange board{.failAt = c.failAt};
-        EXPECT_EQ(rasterisePicture(canvas, c.type, 0, board.exchange(), board.prompter), c.code)
+        const PictureSent sent = rasterisePicture(canvas, c.type, 0, board.exchange());
+        EXPECT_EQ(sent.result, c.code)
             << c.type << " " << c.width << "x" << c.height << " at " << c.failAt;
+        ASSERT_TRUE(sent.failure.has_value());
+        EXPECT_EQ(sent.failure->code, 4); // the exchange's failure comes up
         EXPECT_EQ(board.packets.size(), c.failAt);
     }
 }
@@ -122,14 +120,15 @@ TEST(RasterisePicture, NothingIsSentForMultiColourOrOversizedBoards)
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " type " << c.type);
         RecordingExchange board;
-        EXPECT_EQ(rasterisePicture(BoardCanvas(c.width, c.height, 1256), c.type, 0,
-                                   board.exchange(), board.prompter),
-                  c.code);
+        const PictureSent sent =
+            rasterisePicture(BoardCanvas(c.width, c.height, 1256), c.type, 0, board.exchange());
+        EXPECT_EQ(sent.result, c.code);
         EXPECT_EQ(board.packets.size(), c.packets);
         const bool refused = c.code == RasteriseResult::BoardTooLarge;
-        ASSERT_EQ(board.prompter.messages().size(), refused ? 1 : 0);
-        for (const auto &message : board.prompter.messages())
-            EXPECT_EQ(message.icon, common::MessageIcon::Error);
+        ASSERT_EQ(sent.failure.has_value(), refused);
+        if (refused) {
+            EXPECT_EQ(sent.failure->icon, common::MessageIcon::Error);
+        }
     }
 }
 
@@ -138,8 +137,7 @@ TEST(RasterisePicture, WidestBandCountsBlockIndexesUpTo127)
 {
     const auto canvas = canvasOf(2048, 128, 1256, [](int x, int) { return x % 3 ? kRed : kBlack; });
     RecordingExchange board;
-    EXPECT_EQ(rasterisePicture(canvas, 1, 0, board.exchange(), board.prompter),
-              RasteriseResult::Ok);
+    EXPECT_EQ(rasterisePicture(canvas, 1, 0, board.exchange()).result, RasteriseResult::Ok);
     ASSERT_EQ(board.packets.size(), 256);
     EXPECT_EQ(at(board.packets.last(), 3), 255);
     EXPECT_EQ(at(board.packets.last(), 2), 0);

@@ -2,13 +2,10 @@
 #include "pravik/document/vocabulary.h"
 #include "pravik/picture/screen_properties.h"
 
-#include "common/recording_prompter.h"
-
 #include <gtest/gtest.h>
 
 using namespace pravik::document;
 using namespace pravik::picture;
-using pravik::link::ExchangeResult;
 
 namespace {
 
@@ -31,7 +28,7 @@ protected:
     }
 
     // Sends screen 2's properties; every packet gets `answer`.
-    std::optional<ExchangeResult> send(ExchangeResult answer = ExchangeResult::Ok)
+    common::Status send(common::Status answer = {})
     {
         return sendScreenProperties(
             [&](QByteArray &buffer, int checksumIndex) {
@@ -39,12 +36,11 @@ protected:
                 sent.append(buffer);
                 return answer;
             },
-            prompter, screens, vocabulary, 1);
+            screens, vocabulary, 1);
     }
 
     Vocabulary vocabulary;
     ScreenList screens;
-    common::RecordingPrompter prompter;
     QList<QByteArray> sent;
 };
 
@@ -69,18 +65,19 @@ TEST_F(ScreenPropertiesTest, CellsThatAreNoByteAreRefused)
 {
     for (const char16_t *bad : {u"256", u"-1", u"abc", u"", u"3x"}) {
         screens.setText(2, StayTimeColumn, QString::fromUtf16(bad));
-        prompter.clear();
-        EXPECT_FALSE(send().has_value());
+        const common::Status refused = send();
+        ASSERT_TRUE(refused.has_value());
         EXPECT_TRUE(sent.isEmpty());
-        ASSERT_EQ(prompter.messages().size(), 1);
-        EXPECT_TRUE(prompter.texts()[0].startsWith(QStringLiteral("第 1 幕的停留时间")))
-            << prompter.texts()[0].toStdString();
+        EXPECT_EQ(refused->code, 1);
+        EXPECT_TRUE(refused->text.startsWith(QStringLiteral("第 1 幕的停留时间")))
+            << refused->text.toStdString();
     }
 }
 
 TEST_F(ScreenPropertiesTest, ExchangeResultIsPassedUp)
 {
-    EXPECT_EQ(send(ExchangeResult::WrongEcho), ExchangeResult::WrongEcho);
+    const common::Failure wrongEcho{3, QStringLiteral("校验错误"), QStringLiteral("SEND 1")};
+    EXPECT_EQ(send(wrongEcho), wrongEcho);
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(sent[0].size(), 22);
 }

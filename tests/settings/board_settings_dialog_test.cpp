@@ -1,8 +1,8 @@
 #include "../link/link_fakes.h"
 #include "ledboard_sim_process.h"
 
-#include "pravik/app/app_state.h"
 #include "pravik/link/board_link.h"
+#include "pravik/link/direct_commands.h"
 #include "pravik/link/serial_transport.h"
 #include "pravik/link/udp_transport.h"
 #include "pravik/settings/board_settings_dialog.h"
@@ -83,11 +83,12 @@ struct RealLinks
     pravik::link::SerialTransport serial;
     pravik::link::UdpTransport udp;
     pravik::link::SystemClock clock;
-    QTimer timer;
-    pravik::link::TimerTickWaiter ticks{timer};
+    pravik::link::SleepingTickWaiter ticks;
 };
 
-// The dialog over a board link on the serial port and socket of Links.
+// The dialog over a board link on the serial port and socket of Links, wired
+// as the window wires it: an accepted Apply lays the canvas out and opens the
+// link, and what the dialog asks for goes to the board.
 template <typename Links> class DialogTest : public ::testing::Test, protected Links
 {
 protected:
@@ -95,7 +96,26 @@ protected:
 
     BoardSettingsDialog &open()
     {
-        dialog = new BoardSettingsDialog(state, link, prompter, ports, layoutCanvas);
+        dialog = new BoardSettingsDialog(settings, link.linkOpened(), prompter, ports);
+        QObject::connect(dialog, &BoardSettingsDialog::settingsApplied, [this] {
+            layoutCanvas();
+            for (const common::Failure &failure : link.openLink())
+                common::tell(prompter, failure);
+        });
+        const auto show = [this](const pravik::link::CommandResult &result) {
+            if (result)
+                prompter.show(*result);
+            else
+                common::tell(prompter, result.failure());
+        };
+        QObject::connect(dialog, &BoardSettingsDialog::clockRequested,
+                         [this, show](const pravik::link::ClockFields &fields) {
+                             show(pravik::link::sendClockFromFields(link, fields));
+                         });
+        QObject::connect(dialog, &BoardSettingsDialog::displayRangeRequested,
+                         [this, show](const QString &start, const QString &count) {
+                             show(pravik::link::sendDisplayRange(link, start, count));
+                         });
         dialog->show();
         dialog->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
@@ -117,10 +137,9 @@ protected:
     // Leaves whatever field has the focus for the feedback check box.
     void leaveField() { focusOn(field<QWidget>("Check1")); }
 
-    pravik::app::AppState state;
+    pravik::document::BoardSettings settings;
     common::RecordingPrompter prompter;
-    pravik::link::BoardLink link{state.settings, this->serial, this->udp,
-                                 prompter,       this->clock,  this->ticks};
+    pravik::link::BoardLink link{settings, this->serial, this->udp, this->clock, this->ticks};
     FakeSerialPortLister ports;
     std::function<void()> layoutCanvas = [] {};
     QPointer<BoardSettingsDialog> dialog;
@@ -153,11 +172,11 @@ QString commandFrame(const QList<int> &payload, int checksum)
 
 TEST_F(SettingsDialogTest, ShowsTheStoredBoardThenApplyStoresWhatWasTypedAndReopensTheLink)
 {
-    state.settings.port = 0;
-    state.settings.baud = 4800;
-    state.settings.ipOctets = {192, 168, 1, 77};
-    state.settings.ipPort = 502;
-    state.settings.scrtype = 3;
+    settings.port = 0;
+    settings.baud = 4800;
+    settings.ipOctets = {192, 168, 1, 77};
+    settings.ipPort = 502;
+    settings.scrtype = 3;
     EXPECT_FALSE(open().isModal());
     auto *ip = field<common::IpAddressEditor>("IPADD");
     EXPECT_EQ(field<QComboBox>("com_com")->currentText(), QStringLiteral("EtherNet"));
@@ -188,14 +207,14 @@ TEST_F(SettingsDialogTest, ShowsTheStoredBoardThenApplyStoresWhatWasTypedAndReop
     click("size_app");
 
     EXPECT_EQ(prompter.texts(), QStringList());
-    EXPECT_EQ(state.settings.busAddress(), 8); // 7.5 rounds to the even 8
-    EXPECT_EQ(state.settings.scrwidth, 16);
-    EXPECT_EQ(state.settings.scrhigh, 16);
-    EXPECT_EQ(state.settings.port, 3);
-    EXPECT_EQ(state.settings.baud, 9600);
-    EXPECT_EQ(state.settings.scrtype, 2);
-    EXPECT_EQ(state.settings.feedback, 0);
-    EXPECT_FALSE(state.settingsRejected);
+    EXPECT_EQ(settings.busAddress(), 8); // 7.5 rounds to the even 8
+    EXPECT_EQ(settings.scrwidth, 16);
+    EXPECT_EQ(settings.scrhigh, 16);
+    EXPECT_EQ(settings.port, 3);
+    EXPECT_EQ(settings.baud, 9600);
+    EXPECT_EQ(settings.scrtype, 2);
+    EXPECT_EQ(settings.feedback, 0);
+    EXPECT_TRUE(dialog->applyAccepted());
     EXPECT_EQ(serial.calls,
               (QStringList{"layoutCanvas", "close", "configure /dev/fake3 9600", "open"}));
     EXPECT_EQ(applied.count(), 1);
@@ -214,7 +233,7 @@ TEST_F(SettingsDialogTest, ApplyRefusesTheValueAsTypedAndPutsTheFocusOnIt)
         {"txt_head", "256", "屏号错误"},
         {"sizew", "100", "屏宽错误"},
         {"sizeh", "513", "屏高错误"}};
-    state.settings.port = 0;
+    settings.port = 0;
     for (const auto &[name, typed, message] : cases) {
         SCOPED_TRACE(name);
         prompter.clear();
@@ -226,7 +245,7 @@ TEST_F(SettingsDialogTest, ApplyRefusesTheValueAsTypedAndPutsTheFocusOnIt)
         EXPECT_EQ(prompter.titledTexts(), QStringList{QStringLiteral("Pravik|") + message});
         EXPECT_EQ(prompter.messages().value(0).icon, common::MessageIcon::None);
         EXPECT_TRUE(box->hasFocus());
-        EXPECT_TRUE(state.settingsRejected);
+        EXPECT_FALSE(dialog->applyAccepted());
         EXPECT_TRUE(serial.calls.isEmpty());
         EXPECT_TRUE(udp.calls.isEmpty());
         runDeferredDeletes();
@@ -242,7 +261,7 @@ TEST_F(SettingsDialogTest, FieldsCorrectThemselvesWhenLeftAndOkThenStoresThem)
     click("sizedel");
     runDeferredDeletes();
     ASSERT_TRUE(dialog.isNull());
-    EXPECT_EQ(state.settings.scrwidth, 160); // cancelling stores nothing
+    EXPECT_EQ(settings.scrwidth, 160); // cancelling stores nothing
 
     link.openLink();
     // One after the other in one dialog; the clock fields take their limits
@@ -273,19 +292,19 @@ TEST_F(SettingsDialogTest, FieldsCorrectThemselvesWhenLeftAndOkThenStoresThem)
     runDeferredDeletes();
     EXPECT_TRUE(dialog.isNull());
     EXPECT_EQ(prompter.texts(), QStringList());
-    EXPECT_EQ(state.settings.scrwidth, 2512);
-    EXPECT_EQ(state.settings.scrhigh, 64);
-    EXPECT_EQ(state.settings.busAddress(), 255);
+    EXPECT_EQ(settings.scrwidth, 2512);
+    EXPECT_EQ(settings.scrhigh, 64);
+    EXPECT_EQ(settings.busAddress(), 255);
 }
 
 TEST_F(SettingsDialogTest, WithoutAPortListSaysSoAndFoldsHigherPortsToCom2)
 {
     ports.numbers.reset();
-    state.settings.port = 12;
+    settings.port = 12;
     open();
     EXPECT_EQ(prompter.titledTexts(), QStringList{QStringLiteral("Pravik|Error!!   ")});
     EXPECT_EQ(field<QComboBox>("com_com")->currentText(), QStringLiteral("COM2"));
-    EXPECT_EQ(state.settings.port, 2);
+    EXPECT_EQ(settings.port, 2);
 }
 
 TEST_F(DialogOnBoardTest, ApplyAimsTheSocketAtTheTypedAddressAndTheClockReachesTheBoard)
@@ -300,7 +319,7 @@ TEST_F(DialogOnBoardTest, ApplyAimsTheSocketAtTheTypedAddressAndTheClockReachesT
     retype(field("txt_port"), sim.udpPort());
     click("size_app");
     EXPECT_EQ(prompter.texts(), QStringList());
-    EXPECT_EQ(state.settings.ipAddress, QStringLiteral("127.0.0.2"));
+    EXPECT_EQ(settings.ipAddress, QStringLiteral("127.0.0.2"));
     ASSERT_TRUE(field<QGroupBox>("Frame4")->isVisible());
 
     const std::pair<const char *, QString> clockTexts[] = {

@@ -1,24 +1,25 @@
-#include "cli_link.h"
+#include "link_override.h"
 
 #include "common/serial_port_names.h"
 
 #include <QRegularExpression>
 
-namespace pravik::cli {
+namespace pravik::link {
 
-std::optional<LinkOverride> parseLinkOverride(const QString &text, QString &error)
+common::Expected<LinkOverride> parseLinkOverride(const QString &text)
 {
     static const QRegularExpression udp(QStringLiteral("^udp:(.+):(\\d{1,5})$"));
     static const QRegularExpression serial(QStringLiteral("^serial:([^@]+)(?:@(\\d+))?$"));
+    const auto refused = [](const QString &why) {
+        return common::Failure{common::kRefusedCode, QString(), why, common::MessageIcon::Error};
+    };
     LinkOverride result;
     if (const auto match = udp.match(text); match.hasMatch()) {
         result.udp = true;
         result.host = match.captured(1);
         result.port = match.captured(2).toInt();
-        if (result.port > 65535) {
-            error = QStringLiteral("--link: %1 is no UDP port").arg(result.port);
-            return std::nullopt;
-        }
+        if (result.port > 65535)
+            return refused(QStringLiteral("--link: %1 is no UDP port").arg(result.port));
         return result;
     }
     if (const auto match = serial.match(text); match.hasMatch()) {
@@ -26,8 +27,8 @@ std::optional<LinkOverride> parseLinkOverride(const QString &text, QString &erro
         result.baud = match.captured(2).toDouble();
         return result;
     }
-    error = QStringLiteral("--link takes udp:HOST:PORT or serial:DEVICE[@BAUD], not '%1'").arg(text);
-    return std::nullopt;
+    return refused(
+        QStringLiteral("--link takes udp:HOST:PORT or serial:DEVICE[@BAUD], not '%1'").arg(text));
 }
 
 QString applyLinkOverride(const LinkOverride &linkOverride, document::BoardSettings &settings)
@@ -52,15 +53,4 @@ QString applyLinkOverride(const LinkOverride &linkOverride, document::BoardSetti
     return device;
 }
 
-CliLink::CliLink(const document::BoardSettings &settings, common::Prompter &prompter)
-    : m_link(settings, m_serial, m_udp, prompter, m_clock, m_tickWaiter)
-{
-}
-
-void CliLink::useSerialDevice(const QString &device)
-{
-    if (!device.isEmpty())
-        m_link.setDeviceForPort([device](int) { return device; });
-}
-
-} // namespace pravik::cli
+} // namespace pravik::link
