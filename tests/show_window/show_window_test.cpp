@@ -5,6 +5,7 @@
 #include "pravik/show_window/show_caption.h"
 #include "pravik/show_window/show_window.h"
 
+#include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -196,4 +197,30 @@ TEST_F(ShowWindowTest, PlaysPausesOnSpaceAndShowsAnEditAtOnceWhenPaused)
     emit feed.changed();
     EXPECT_EQ(board->frame().at(0, 0), Red);
     window->close(); // the window deletes itself
+}
+
+// A play that ended by itself is started over by 重新开始, from the first
+// screen, and plays on.
+TEST_F(ShowWindowTest, RestartAfterTheEndPlaysFromTheFirstScreen)
+{
+    std::int64_t now = 0;
+    auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto *caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+    auto *board = window->findChild<LedBoardView *>(QStringLiteral("showBoard"));
+    QTest::mouseClick(window->findChild<QCheckBox *>(QStringLiteral("showLoop")), Qt::LeftButton);
+    now = 3100; // past the three screens of 1020 ms
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->playing(); }, 2000));
+    EXPECT_EQ(caption->text(), kEndCaption);
+
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("showRestart")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(window->playing());
+    EXPECT_EQ(window->findChild<QPushButton *>(QStringLiteral("showPlayPause"))->text(), "暂停");
+    EXPECT_TRUE(caption->text().startsWith(QStringLiteral("第 0 幕")));
+    EXPECT_EQ(board->frame().at(0, 0), Red);
+    now += 1025;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return caption->text().startsWith("第 1 幕"); }, 2000));
+    window->close();
 }
