@@ -119,8 +119,10 @@ void ShowWindow::buildControls()
         if (ended)
             setPlaying(true);
     });
-    connect(m_speed, &QComboBox::currentIndexChanged, this,
-            [this] { m_player.setSpeedFactor(m_speed->currentData().toDouble()); });
+    connect(m_speed, &QComboBox::currentIndexChanged, this, [this] {
+        m_player.setSpeedFactor(m_speed->currentData().toDouble());
+        showPlayer(true); // the caption's times are those of the new speed
+    });
     connect(m_loop, &QCheckBox::toggled, this, [this](bool loop) { m_player.setLoop(loop); });
 
     auto *controls = new QHBoxLayout;
