@@ -5,6 +5,7 @@
 #include "pravik/show/show_timing.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace pravik::show_window {
 namespace {
@@ -16,10 +17,15 @@ template <std::size_t N> QString nameOf(const std::array<QString, N> &names, int
     return code >= 0 && std::size_t(code) < N ? names[std::size_t(code)] : QString::number(code);
 }
 
-// Whole seconds plainly, shorter times to the hundredth: steps are 10 ms.
-QString secondsText(std::int64_t ms)
+// The time a part of the board's `boardMs` takes when watched at
+// `speedFactor`, as the show plays it: whole seconds plainly, shorter times
+// as exactly as they come. Board times are steps of 10 ms, so even at four
+// times the speed (2.5 ms a step) four decimals are enough.
+QString secondsText(std::int64_t boardMs, double speedFactor)
 {
-    QString text = QString::number(double(ms) / 1000, 'f', 2);
+    if (!std::isfinite(speedFactor) || speedFactor <= 0)
+        speedFactor = 1; // the show plays such a factor at the board's own pace
+    QString text = QString::number(double(boardMs) / speedFactor / 1000, 'f', 4);
     while (text.endsWith(u'0'))
         text.chop(1);
     if (text.endsWith(u'.'))
@@ -48,7 +54,8 @@ QString part(const QString &label, const QString &randomName, bool random, bool 
 } // namespace
 
 QString showCaption(int screen, const ScreenProperties &properties, const ShowMoment &moment,
-                    const document::Vocabulary &vocabulary, int boardWidth, int boardHeight)
+                    const document::Vocabulary &vocabulary, int boardWidth, int boardHeight,
+                    double speedFactor)
 {
     const bool current = moment.screen >= 0;
     const auto playing = [&](ShowPhase phase) { return current && moment.phase == phase; };
@@ -58,13 +65,13 @@ QString showCaption(int screen, const ScreenProperties &properties, const ShowMo
         const int played = playing(phase) ? moment.code : code;
         const std::int64_t ms = effectSteps(played, boardWidth, boardHeight) * stepMs(byte(speed));
         return part(label, names[RandomEffect], code == RandomEffect, playing(phase),
-                    nameOf(names, played), secondsText(ms));
+                    nameOf(names, played), secondsText(ms, speedFactor));
     };
 
     const int stay = playing(ShowPhase::Stay) ? moment.code : properties.stayMode;
     const bool randomStay = properties.stayMode >= RandomStay && properties.stayMode < ShowClock;
     const QString stayTime =
-        stay == NoStay ? QString() : secondsText(stayMs(byte(properties.stayTime)));
+        stay == NoStay ? QString() : secondsText(stayMs(byte(properties.stayTime)), speedFactor);
 
     QString caption = QStringLiteral("第 %1 幕  ").arg(screen);
     caption += effectPart(QStringLiteral("引入"), vocabulary.entryEffects, properties.entryEffect,

@@ -137,7 +137,7 @@ QString ShowPlayer::caption() const
         return kNoScreensCaption;
     return showCaption(m_moment.screen, m_screens[std::size_t(m_moment.screen)].properties,
                        m_moment, m_input.vocabulary, m_input.settings.scrwidth,
-                       m_input.settings.scrhigh);
+                       m_input.settings.scrhigh, m_speedFactor);
 }
 
 QString ShowPlayer::problem() const

@@ -47,6 +47,7 @@ public:
     // The screen is a list index, -1 without screens; at the end, the last one.
     const show::ShowMoment &moment() const { return m_moment; }
     int screenCount() const { return int(m_screens.size()); }
+    // The screen playing and its parts, with the times they take at the speed factor.
     QString caption() const;
     // Why the screen playing is dark, in Send All's words; empty when it is not.
     QString problem() const;

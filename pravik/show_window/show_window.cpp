@@ -111,11 +111,18 @@ void ShowWindow::buildControls()
         showPlayer(true);
     });
     connect(restart, &QPushButton::clicked, this, [this] {
+        // A play that ended stopped by itself, not by the operator's pause:
+        // starting it over plays it again.
+        const bool ended = m_player.ended();
         m_player.restart();
         showPlayer(true);
+        if (ended)
+            setPlaying(true);
     });
-    connect(m_speed, &QComboBox::currentIndexChanged, this,
-            [this] { m_player.setSpeedFactor(m_speed->currentData().toDouble()); });
+    connect(m_speed, &QComboBox::currentIndexChanged, this, [this] {
+        m_player.setSpeedFactor(m_speed->currentData().toDouble());
+        showPlayer(true); // the caption's times are those of the new speed
+    });
     connect(m_loop, &QCheckBox::toggled, this, [this](bool loop) { m_player.setLoop(loop); });
 
     auto *controls = new QHBoxLayout;

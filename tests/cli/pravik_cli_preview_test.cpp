@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <QImage>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -214,4 +215,52 @@ TEST_F(PravikCliPreview, RefusesWhatItCannotPlay)
         EXPECT_EQ(run.messages().value(0), c.firstLine);
         EXPECT_FALSE(QFile::exists(gif));
     }
+}
+
+// Each frame stores only what changed; a viewer keeps the rest of the frame
+// before on the screen, so what it shows is the whole board at every frame.
+TEST_F(PravikCliPreview, AViewerShowsEveryFrameWhole)
+{
+    const ProgramRun run = runPravikCli({"preview", file, gif, "--scale", "1"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const DecodedGif decoded = decodeGif(gif);
+    const QRgb colours[] = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0)};
+    QImageReader viewer(gif);
+    ASSERT_EQ(viewer.imageCount(), int(decoded.frames.size()));
+    for (std::size_t i = 0; i < decoded.frames.size(); ++i) {
+        const QImage shown = viewer.read().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), QSize(16, 8));
+        int wrong = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 16; ++x)
+                wrong += shown.pixel(x, y) != colours[decoded.at(i, x, y)] ? 1 : 0;
+        EXPECT_EQ(wrong, 0) << "LEDs shown wrong in frame " << i;
+    }
+}
+
+// Random effects make a show that repeats only after many rounds of the
+// list; a preview still plays the list once: each screen's stay of two
+// seconds is in it once.
+TEST_F(PravikCliPreview, ARandomShowIsPlayedOnceThroughTheList)
+{
+    QString text = QStringLiteral("[comm]\nPort =   0\nIP Port =    1973\nIP Address = 127.0.0.2\n"
+                                  "Address =  1\nfeedback =  1\nscrtype =  2\nscrwidth =  16\n"
+                                  "scrhigh =  8\n[Pics]\n");
+    int row = 0;
+    for (const char *picture : {"left.bmp", "green.bmp"})
+        text += QStringLiteral("%1\n\"%2\"\n\"随机\"\n\"1\"\n\"画面停留\"\n\"2\"\n\"显示图片\"\n"
+                               "\"立即显示\"\n\"0\"\n")
+                    .arg(row++)
+                    .arg(QString::fromLatin1(picture));
+    ASSERT_TRUE(writeFileBytes(
+        file, common::encodeCodePage936(text.replace(u'\n', QStringLiteral("\r\n")))));
+
+    const ProgramRun run = runPravikCli({"preview", file, gif, "--scale", "1"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const DecodedGif decoded = decodeGif(gif);
+    std::vector<int> stayed; // LED (0, 0) of each frame shown two seconds or more
+    for (std::size_t i = 0; i < decoded.frames.size(); ++i)
+        if (decoded.delays[i] >= 200)
+            stayed.push_back(decoded.at(i, 0, 0));
+    EXPECT_EQ(stayed, (std::vector<int>{kRed, kGreen}));
 }

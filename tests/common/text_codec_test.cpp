@@ -64,3 +64,17 @@ TEST(TextCodec, PlainTextIsCodePage936UnlessPlainlyUtf8)
     for (const auto &[bytes, text] : cases)
         EXPECT_EQ(decodePlainText(bytes), QString::fromUtf16(text)) << bytes.toHex().constData();
 }
+
+// A word that starts with an accented letter in UTF-8 ("école") reads as a
+// Chinese character before Latin letters in code page 936: a Latin word.
+TEST(TextCodec, AnAccentedLetterBeforeLowerCaseLettersIsUtf8)
+{
+    const std::pair<QByteArray, const char16_t *> cases[] = {
+        {"\xC3\xA9"
+         "cole",
+         u"école"},
+        {"10 \xC3\xA9l\xC3\xA8ves", u"10 élèves"},
+    };
+    for (const auto &[bytes, text] : cases)
+        EXPECT_EQ(decodePlainText(bytes), QString::fromUtf16(text)) << bytes.toHex().constData();
+}

@@ -446,3 +446,93 @@ TEST(JobMessages, ChangesSentSayWhatWentOut)
     for (const Case &c : cases)
         EXPECT_EQ(changesSentText(c.sent, c.unchanged, c.displaySent), QString::fromUtf8(c.told));
 }
+
+// Sends of changes only with the board's record in a folder of their own.
+class LedgerJobsTest : public JobsTest
+{
+protected:
+    JobResult sendAllRecorded(bool onlyChanges)
+    {
+        BoardLedger ledger(records.path(), identity, settings, onlyChanges, prompter);
+        job.ledger = &ledger;
+        const JobResult result = sendAll(job);
+        job.ledger = nullptr;
+        return result;
+    }
+
+    const QTemporaryDir records;
+    const QString identity = QStringLiteral("udp:10.0.0.7:1973 address 1");
+    const QString recordPath = boardRecordPath(records.path(), identity);
+};
+
+// A single-colour board swapped for a three-colour one of the same size
+// holds nothing the record says: its screens were packed for one plane.
+TEST_F(LedgerJobsTest, ABoardOfAnotherTypeAloneIsSentEverything)
+{
+    addScreens(3);
+    ASSERT_EQ(sendAllRecorded(false).outcome, JobOutcome::Completed);
+    settings.scrtype = 2;
+    packets.clear();
+    ASSERT_EQ(sendAll(job).outcome, JobOutcome::Completed);
+    const QStringList everything = commands();
+
+    packets.clear();
+    prompter.clear();
+    EXPECT_EQ(sendAllRecorded(true).outcome, JobOutcome::Completed);
+    EXPECT_EQ(commands(), everything);
+    EXPECT_EQ(prompter.texts().value(0), QStringLiteral("屏幕尺寸或类型已改变，发送全部画面"));
+}
+
+// The program ending in the middle of a send leaves the record file as it
+// was written before the first frame: it must tell the next send that the
+// board's screens are unknown.
+TEST_F(LedgerJobsTest, ASendCutOffInTheMiddleLeavesARecordThatSaysSo)
+{
+    addScreens(3);
+    ASSERT_EQ(sendAllRecorded(false).outcome, JobOutcome::Completed);
+    QByteArray leftBehind;
+    job.exchange = [this, &leftBehind](QByteArray &packet, int checksumIndex) {
+        if (packets.size() == 3) // screen 1's first frame: the program ends here
+            leftBehind = readFileBytes(recordPath);
+        return echo(packet, checksumIndex);
+    };
+    packets.clear();
+    sendAllRecorded(false);
+    job.exchange = exchange;
+    ASSERT_FALSE(leftBehind.isEmpty());
+    ASSERT_TRUE(writeFileBytes(recordPath, leftBehind));
+
+    packets.clear();
+    prompter.clear();
+    EXPECT_EQ(sendAllRecorded(true).outcome, JobOutcome::Completed);
+    EXPECT_EQ(commands(), picturesThenProperties(3) + QStringList{"1 0"});
+    EXPECT_EQ(prompter.texts().value(0), QStringLiteral("上次发送没有结束，发送全部画面"));
+}
+
+// A record whose under-way mark cannot be written (a full disk) is taken away
+// before the first frame: a crash then leads to a full send, never to an old
+// record trusted.
+TEST_F(LedgerJobsTest, ARecordThatCannotBeMarkedIsTakenAwayBeforeTheFirstFrame)
+{
+    addScreens(2);
+    ASSERT_EQ(sendAllRecorded(false).outcome, JobOutcome::Completed);
+    bool recordThereAtFirstFrame = true;
+    job.exchange = [this, &recordThereAtFirstFrame](QByteArray &packet, int checksumIndex) {
+        if (packets.isEmpty())
+            recordThereAtFirstFrame = QFile::exists(recordPath);
+        return echo(packet, checksumIndex);
+    };
+    const auto diskFull = [](const QString &, const BoardRecord &, QString *error) {
+        *error = QStringLiteral("No space left on device");
+        return false;
+    };
+    BoardLedger ledger(records.path(), identity, settings, false, prompter, diskFull);
+    job.ledger = &ledger;
+    packets.clear();
+    prompter.clear();
+    EXPECT_EQ(sendAll(job).outcome, JobOutcome::Completed);
+    job.ledger = nullptr;
+    EXPECT_FALSE(recordThereAtFirstFrame);
+    EXPECT_EQ(prompter.texts().value(0),
+              QStringLiteral("屏幕记录无法保存: No space left on device"));
+}

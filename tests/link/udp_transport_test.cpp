@@ -3,8 +3,16 @@
 #include "pravik/link/udp_transport.h"
 
 #include <QNetworkDatagram>
+#include <QScopeGuard>
 #include <QUdpSocket>
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 using namespace pravik::link;
 
@@ -138,4 +146,147 @@ TEST(SharedUdpTransport, SortsTheAnswersOnOnePortByTheSendersAddress)
         EXPECT_FALSE(transport->waitForData(100, waiting).has_value());
         EXPECT_FALSE(waiting); // the stranger's datagram went nowhere
     }
+}
+
+// A board that answers twice before its transfer reads (a late echo and the
+// next one) is read in the order it answered, or every echo after it is
+// taken for the wrong frame.
+TEST(SharedUdpTransport, HandsOutABoardsAnswersInTheOrderTheyCame)
+{
+    Peer board("127.0.0.2");
+    Peer other("127.0.0.3");
+    ASSERT_TRUE(board.bound && other.bound);
+    const quint16 ourPort = freePort();
+    SharedUdpSockets sockets;
+    SharedUdpTransport toBoard(sockets);
+    SharedUdpTransport toOther(sockets);
+    toBoard.setRemote(QStringLiteral("127.0.0.2"), board.socket.localPort());
+    toOther.setRemote(QStringLiteral("127.0.0.3"), other.socket.localPort());
+    ASSERT_FALSE(toBoard.setLocalPort(ourPort).has_value());
+    ASSERT_FALSE(toOther.setLocalPort(ourPort).has_value());
+    ASSERT_FALSE(toBoard.send("1").has_value());
+    ASSERT_FALSE(toOther.send("2").has_value());
+
+    for (const char *answer : {"a", "b", "c"})
+        board.socket.writeDatagram(answer, QHostAddress::LocalHost, ourPort);
+    // The socket sorts datagrams in the order they arrive: once the other
+    // board's answer, sent last, is in its mailbox, all three are in ours.
+    other.socket.writeDatagram("z", QHostAddress::LocalHost, ourPort);
+    bool waiting = false;
+    ASSERT_FALSE(toOther.waitForData(2000, waiting).has_value());
+    ASSERT_TRUE(waiting);
+
+    QByteArray answers;
+    for (int i = 0; i < 3; ++i) {
+        QByteArray answer;
+        EXPECT_FALSE(toBoard.waitForData(2000, waiting).has_value());
+        EXPECT_FALSE(toBoard.readWaiting(answer).has_value());
+        answers += answer;
+    }
+    EXPECT_EQ(answers, QByteArray("abc"));
+}
+
+// A program holding the board's port on "::" with a dual-stack socket takes
+// IPv4 answers too, so the link gives the port back as for 0.0.0.0.
+TEST(UdpTransport, PortHeldOnEveryIpv6AddressByAnotherProgramIsRefused)
+{
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "only Linux tells who holds a port";
+#else
+    const int otherProgram = ::socket(AF_INET6, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (otherProgram < 0)
+        GTEST_SKIP() << "no IPv6 on this computer";
+    const auto closeOther = qScopeGuard([otherProgram] { ::close(otherProgram); });
+    const int yes = 1;
+    const int no = 0;
+    sockaddr_in6 any{};
+    any.sin6_family = AF_INET6;
+    any.sin6_addr = in6addr_any;
+    socklen_t size = sizeof any;
+    ASSERT_EQ(::setsockopt(otherProgram, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes), 0);
+    ASSERT_EQ(::setsockopt(otherProgram, IPPROTO_IPV6, IPV6_V6ONLY, &no, sizeof no), 0);
+    if (::bind(otherProgram, reinterpret_cast<const sockaddr *>(&any), sizeof any) != 0)
+        GTEST_SKIP() << "no IPv6 on this computer";
+    ASSERT_EQ(::getsockname(otherProgram, reinterpret_cast<sockaddr *>(&any), &size), 0);
+    const quint16 port = ntohs(any.sin6_port);
+
+    UdpTransport udp;
+    const common::Status failure = udp.setLocalPort(port);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->text,
+              QStringLiteral("UDP 端口 %1 已被另一个程序占用，请先关闭它").arg(port));
+#endif
+}
+
+// A board alone and a board of a fleet take and refuse the same addresses,
+// with the same texts, and both reach a board on IPv6.
+TEST(UdpTransports, OneBoardAndAFleetTakeTheSameAddresses)
+{
+    const char *addresses[] = {"127.0.0.2", "127.000.000.002", " 127.0.0.2 ",
+                               "::1",       "192.168.1",       "board.local",
+                               "",          "1.2.3.4.5"};
+    for (const char *address : addresses) {
+        SCOPED_TRACE(address);
+        UdpTransport alone;
+        SharedUdpSockets sockets;
+        SharedUdpTransport inFleet(sockets);
+        QStringList told;
+        for (DatagramLink *link :
+             {static_cast<DatagramLink *>(&alone), static_cast<DatagramLink *>(&inFleet)}) {
+            link->setRemote(QString::fromLatin1(address), 9);
+            common::Status refused = link->setLocalPort(freePort());
+            if (!refused)
+                refused = link->send("x");
+            told << (refused ? refused->text : QStringLiteral("sent"));
+        }
+        EXPECT_EQ(told[0], told[1]);
+    }
+
+    QUdpSocket board;
+    if (!board.bind(QHostAddress::LocalHostIPv6, 0))
+        GTEST_SKIP() << "no IPv6 loopback on this computer";
+    SharedUdpSockets sockets;
+    SharedUdpTransport inFleet(sockets);
+    inFleet.setRemote(QStringLiteral("::1"), board.localPort());
+    ASSERT_FALSE(inFleet.setLocalPort(freePort()).has_value());
+    ASSERT_FALSE(inFleet.send("\x01").has_value());
+    ASSERT_TRUE(board.waitForReadyRead(2000));
+    const QNetworkDatagram frame = board.receiveDatagram();
+    board.writeDatagram("\x01", frame.senderAddress(), static_cast<quint16>(frame.senderPort()));
+    bool waiting = false;
+    QByteArray echo;
+    EXPECT_FALSE(inFleet.waitForData(2000, waiting).has_value());
+    EXPECT_FALSE(inFleet.readWaiting(echo).has_value());
+    EXPECT_EQ(echo, QByteArray("\x01"));
+}
+
+// Should the shared socket's receiving thread end on an error, every board
+// waiting on it learns that error at once instead of timing out.
+TEST(SharedUdpTransport, AReceiverThatEndsFailsItsBoardsWithItsError)
+{
+    Peer board("127.0.0.2");
+    ASSERT_TRUE(board.bound);
+    SharedUdpSockets sockets;
+    SharedUdpTransport transport(sockets);
+    transport.setRemote(QStringLiteral("127.0.0.2"), board.socket.localPort());
+    const quint16 ourPort = freePort();
+    ASSERT_FALSE(transport.setLocalPort(ourPort).has_value());
+    ASSERT_FALSE(transport.send("1").has_value());
+    common::Status failure;
+    std::shared_ptr<SharedUdpSocket> socket =
+        sockets.socketFor(ourPort, QAbstractSocket::IPv4Protocol, failure);
+    ASSERT_TRUE(socket);
+    // What is no socket any more cannot be read: the receiver's next read fails.
+    const int notASocket = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(::dup2(notASocket, static_cast<int>(socket->descriptor())), 0);
+    ::close(notASocket);
+    board.socket.writeDatagram("x", QHostAddress::LocalHost, ourPort);
+
+    // A wait that ran out would return no failure.
+    bool waiting = false;
+    const common::Status failed = transport.waitForData(10'000, waiting);
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_FALSE(waiting);
+    EXPECT_EQ(failed->code, 5);
+    EXPECT_EQ(failed->text, qt_error_string(ENOTSOCK));
 }

@@ -144,3 +144,20 @@ TEST_F(ShowLoadingTest, TheTimeIsShownLikeATextScreenOfIt)
     show.frameAt(show.loopMs() + 6000, frame); // the time goes on: 12:35:06
     EXPECT_NE(textOf(frame), textOf(*text));
 }
+
+// Before ten o'clock the hour keeps its leading zero: "09:05:00" lights the
+// LEDs a text screen of it lights.
+TEST_F(ShowLoadingTest, AMorningTimeKeepsTheLeadingZeroOfItsHour)
+{
+    const BoardSettings board = boardOf(80, 16, 2);
+    writeFileBytes(dir.filePath(QStringLiteral("morning.txt")), "09:05:00");
+    screens.setText(1, PictureColumn, QStringLiteral("morning.txt"));
+    const auto text =
+        loadScreenLeds(ShowSources{board, screens, vocabulary, displayFile}, 1, prompter);
+    ASSERT_TRUE(text.has_value());
+    const Show show(board, {ShowScreen{LedImage(80, 16), ScreenProperties{12, 0, 8, 10, 12, 0}}},
+                    ShowOptions{0, QTime(9, 4, 58), 1});
+    LedImage frame;
+    EXPECT_EQ(show.frameAt(2000, frame).code, ShowClock);
+    EXPECT_EQ(textOf(frame), textOf(*text));
+}

@@ -128,3 +128,31 @@ TEST(Show, RandomChoicesFollowTheSeed)
     EXPECT_LE(*effects.rbegin(), AtOnce);
     EXPECT_EQ(stays, (std::set<int>{StayStill, BlinkOnOff, BlinkInverse}));
 }
+
+// "向上展开" uncovers the picture from its bottom row up, and as an exit
+// darkens it from the bottom row up.
+TEST(Show, WipeUpGoesFromTheBottomRowUp)
+{
+    const struct
+    {
+        int entry, exit;
+        std::int64_t ms; // halfway: two rows of four
+        std::string frame;
+    } cases[] = {
+        {WipeUp, AtOnce, 25, "0000/0000/3333/1212"},
+        {AtOnce, WipeUp, 1035, "1111/2222/0000/0000"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(frameAt(kTall, properties(c.entry, StayStill, c.exit), c.ms), c.frame)
+            << "entry " << c.entry << ", exit " << c.exit;
+}
+
+// A special screen stays still for its stay time, as "画面停留" does.
+TEST(Show, SpecialScreensStayForTheirTime)
+{
+    for (const int mode : {Special1, Special2}) {
+        ShowMoment moment;
+        EXPECT_EQ(frameAt(kWide, properties(AtOnce, mode, AtOnce, 2), 1990, 2, {}, &moment), kWide);
+        EXPECT_EQ(moment, (ShowMoment{0, ShowPhase::Stay, mode, true})) << "stay " << mode;
+    }
+}

@@ -5,6 +5,8 @@
 #include "pravik/show_window/show_caption.h"
 #include "pravik/show_window/show_window.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -87,7 +89,7 @@ TEST(ShowCaption, NamesTheScreenItsPartsAndTheirTimes)
          "第 1 幕  【引入 立即显示 0.01秒】 | 停留 特种幕1 2秒 | 引出 立即显示 0.01秒  特种幕"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(showCaption(c.moment.screen, c.properties, c.moment, vocabulary, 16, 8),
+        EXPECT_EQ(showCaption(c.moment.screen, c.properties, c.moment, vocabulary, 16, 8, 1),
                   c.caption);
 }
 
@@ -196,4 +198,69 @@ TEST_F(ShowWindowTest, PlaysPausesOnSpaceAndShowsAnEditAtOnceWhenPaused)
     emit feed.changed();
     EXPECT_EQ(board->frame().at(0, 0), Red);
     window->close(); // the window deletes itself
+}
+
+// A play that ended by itself is started over by 重新开始, from the first
+// screen, and plays on.
+TEST_F(ShowWindowTest, RestartAfterTheEndPlaysFromTheFirstScreen)
+{
+    std::int64_t now = 0;
+    auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto *caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+    auto *board = window->findChild<LedBoardView *>(QStringLiteral("showBoard"));
+    QTest::mouseClick(window->findChild<QCheckBox *>(QStringLiteral("showLoop")), Qt::LeftButton);
+    now = 3100; // past the three screens of 1020 ms
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->playing(); }, 2000));
+    EXPECT_EQ(caption->text(), kEndCaption);
+
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("showRestart")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(window->playing());
+    EXPECT_EQ(window->findChild<QPushButton *>(QStringLiteral("showPlayPause"))->text(), "暂停");
+    EXPECT_TRUE(caption->text().startsWith(QStringLiteral("第 0 幕")));
+    EXPECT_EQ(board->frame().at(0, 0), Red);
+    now += 1025;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return caption->text().startsWith("第 1 幕"); }, 2000));
+    window->close();
+}
+
+// The caption gives each part the time it takes on the screen at the speed
+// chosen, and the screen changes when those times have passed.
+TEST_F(ShowWindowTest, CaptionTimesAreThoseOfTheSpeedPlayed)
+{
+    std::int64_t now = 0;
+    auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto *caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+    auto *speed = window->findChild<QComboBox *>(QStringLiteral("showSpeed"));
+    const struct
+    {
+        QString speed;
+        QString caption;
+        std::int64_t screenMs; // entry, stay and exit
+    } cases[] = {
+        {"2×", "第 0 幕  【引入 立即显示 0.005秒】 | 停留 画面停留 0.5秒 | 引出 立即显示 0.005秒",
+         510},
+        {"4×",
+         "第 0 幕  【引入 立即显示 0.0025秒】 | 停留 画面停留 0.25秒 | 引出 立即显示 0.0025秒",
+         255},
+        {"½×", "第 0 幕  【引入 立即显示 0.02秒】 | 停留 画面停留 2秒 | 引出 立即显示 0.02秒",
+         2040},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.speed.toStdString());
+        now = 0;
+        window->start(0);
+        speed->setCurrentIndex(speed->findText(c.speed));
+        EXPECT_EQ(caption->text(), c.caption);
+        now = c.screenMs - 1;
+        QTest::qWait(50);
+        EXPECT_TRUE(caption->text().startsWith(QStringLiteral("第 0 幕")));
+        now = c.screenMs;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return caption->text().startsWith("第 1 幕"); }, 2000));
+    }
+    window->close();
 }
