@@ -56,6 +56,12 @@ void FleetRunner::waitUntilIdle()
     m_idle.wait(lock, [this] { return m_unfinished == 0; });
 }
 
+int FleetRunner::workerCount()
+{
+    const std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_workers.size());
+}
+
 void FleetRunner::workOnLanes()
 {
     std::unique_lock lock(m_mutex);

@@ -54,6 +54,8 @@ public:
     void submit(const QString &linkIdentity, Work work);
     // Blocks until every piece of work given so far has ended.
     void waitUntilIdle();
+    // The threads the runner has: one per link at work, up to its limit.
+    int workerCount();
 
 private:
     struct Lane

@@ -38,8 +38,8 @@ BoardOutcome stoppedBeforeStart()
     return outcome;
 }
 
-BoardOutcome sendToBoard(const FleetSend &send, const FleetBoard &board, int index,
-                         FleetLink &link, FleetView &view, const jobs::StopToken &stop,
+BoardOutcome sendToBoard(const FleetSend &send, const FleetBoard &board, int index, FleetLink &link,
+                         FleetView &view, const jobs::StopToken &stop,
                          const SessionMaker &makeSession)
 {
     if (stop.stopRequested())
@@ -62,8 +62,8 @@ BoardOutcome sendToBoard(const FleetSend &send, const FleetBoard &board, int ind
             return common::RecordingPrompter::accept(message);
         });
         BoardProgress progress(view, index);
-        jobs::JobInput input{send.screens, send.displayFile, {}, send.onlyChanges,
-                             jobs::kWidestStrip, send.recordFolder};
+        jobs::JobInput input{send.screens,     send.displayFile,   {},
+                             send.onlyChanges, jobs::kWidestStrip, send.recordFolder};
         const jobs::JobReport report =
             jobs::runJob(*session, input, jobs::sendAll, progress, prompter, stop);
         outcome = outcomeOf(report.result);
@@ -96,12 +96,11 @@ QList<BoardOutcome> sendToFleet(const FleetSend &send, const QList<FleetBoard> &
     {
         FleetRunner runner(send.linksAtOnce, std::move(makeLine));
         for (int i = 0; i < boards.size(); ++i) {
-            runner.submit(boardOnLink(boards[i], send.fileSettings).linkIdentity(),
-                          [&, i](FleetLink &link) {
-                              outcomes[i] =
-                                  sendToBoard(send, boards[i], i, link, view, stop, makeSession);
-                              view.boardFinished(i, outcomes[i]);
-                          });
+            runner.submit(
+                boardOnLink(boards[i], send.fileSettings).linkIdentity(), [&, i](FleetLink &link) {
+                    outcomes[i] = sendToBoard(send, boards[i], i, link, view, stop, makeSession);
+                    view.boardFinished(i, outcomes[i]);
+                });
         }
         runner.waitUntilIdle();
     }
