@@ -38,6 +38,7 @@ namespace {
 using pravik::picture::boardFont;
 using pravik::picture::kDefaultTextColour;
 using pravik::picture::plainTextPixelSize;
+using pravik::picture::setDefaultTabStops;
 
 const QString kTitle = QStringLiteral("Slatepad");
 // Room for the title bar and borders the window system adds; the real frame
@@ -126,6 +127,8 @@ void SlatepadWindow::buildEditor()
     QTextDocument *document = m_editor->document();
     document->setDocumentMargin(0);
     document->setDefaultFont(boardFont(plainTextPixelSize(m_board.height())));
+    // Tabs land where the board will put them once the text is saved.
+    setDefaultTabStops(*document);
     // The toolkit records the margin as an edit of the text: the new page
     // would count as changed, closing it would ask about changes nobody
     // made, and Undo would take the margin back. The page starts unchanged.
@@ -371,6 +374,7 @@ void SlatepadWindow::newDocument()
         return;
     m_editor->clear();
     m_editor->setCurrentCharFormat(QTextCharFormat());
+    setDefaultTabStops(*m_editor->document());
     m_editor->document()->setModified(false);
     m_fileName.clear();
     updateTitle();
