@@ -18,6 +18,7 @@ QImage boardPicture(const QTextDocument &document, QSize board, bool plainText)
     QTextDocument saved;
     if (plainText) {
         saved.setDefaultFont(boardFont(plainTextPixelSize(board.height())));
+        setDefaultTabStops(saved);
         saved.setPlainText(document.toPlainText());
     } else {
         common::readRtf(common::writeRtf(document), saved);

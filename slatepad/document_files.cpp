@@ -30,6 +30,8 @@ bool loadDocumentFile(const QString &path, QTextDocument &document, QString *err
     }
     const QByteArray bytes = file.readAll();
     if (isPlainTextFile(path)) {
+        // A text file sets no tab stops: the page's are the board's default.
+        pravik::picture::setDefaultTabStops(document);
         document.setPlainText(pravik::picture::decodeTextFile(bytes));
         return true;
     }

@@ -38,6 +38,7 @@ namespace {
 using pravik::picture::boardFont;
 using pravik::picture::kDefaultTextColour;
 using pravik::picture::plainTextPixelSize;
+using pravik::picture::setDefaultTabStops;
 
 const QString kTitle = QStringLiteral("Slatepad");
 // Room for the title bar and borders the window system adds; the real frame
@@ -123,10 +124,19 @@ void SlatepadWindow::buildEditor()
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Text, kDefaultTextColour);
     m_editor->setPalette(palette);
-    m_editor->document()->setDocumentMargin(0);
-    m_editor->document()->setDefaultFont(boardFont(plainTextPixelSize(m_board.height())));
+    QTextDocument *document = m_editor->document();
+    document->setDocumentMargin(0);
+    document->setDefaultFont(boardFont(plainTextPixelSize(m_board.height())));
+    // Tabs land where the board will put them once the text is saved.
+    setDefaultTabStops(*document);
+    // The toolkit records the margin as an edit of the text: the new page
+    // would count as changed, closing it would ask about changes nobody
+    // made, and Undo would take the margin back. The page starts unchanged.
+    document->clearUndoRedoStacks();
+    document->setModified(false);
     const int frame = 2 * m_editor->frameWidth();
-    m_editor->setFixedSize(m_board.width() + frame + m_editor->verticalScrollBar()->sizeHint().width(),
+    m_editor->setFixedSize(m_board.width() + frame +
+                               m_editor->verticalScrollBar()->sizeHint().width(),
                            m_board.height() + frame);
 
     auto *pageRow = new QHBoxLayout;
@@ -148,12 +158,10 @@ void SlatepadWindow::buildEditor()
     m_previewTimer->setSingleShot(true);
     m_previewTimer->setInterval(80);
     connect(m_previewTimer, &QTimer::timeout, this, &SlatepadWindow::refreshPreview);
-    connect(m_editor->document(), &QTextDocument::contentsChanged, m_previewTimer,
-            qOverload<>(&QTimer::start));
+    connect(document, &QTextDocument::contentsChanged, m_previewTimer, qOverload<>(&QTimer::start));
     connect(m_editor, &QTextEdit::currentCharFormatChanged, this, &SlatepadWindow::showFormat);
     connect(m_editor, &QTextEdit::cursorPositionChanged, this, &SlatepadWindow::showAlignment);
-    connect(m_editor->document(), &QTextDocument::modificationChanged, this,
-            &QWidget::setWindowModified);
+    connect(document, &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 }
 
 void SlatepadWindow::buildMenusAndToolbar()
@@ -320,8 +328,9 @@ void SlatepadWindow::showAlignment()
     const Qt::Alignment alignment = m_editor->alignment() & Qt::AlignHorizontal_Mask;
     for (QAction *action : m_alignGroup->actions()) {
         const auto choice = Qt::Alignment(action->data().toInt());
-        action->setChecked(choice == alignment ||
-                           (choice == Qt::AlignLeft && !(alignment & (Qt::AlignHCenter | Qt::AlignRight))));
+        action->setChecked(
+            choice == alignment ||
+            (choice == Qt::AlignLeft && !(alignment & (Qt::AlignHCenter | Qt::AlignRight))));
     }
 }
 
@@ -355,8 +364,7 @@ bool SlatepadWindow::mayDiscardChanges()
     if (!m_editor->document()->isModified())
         return true;
     const common::Message question{QStringLiteral("文本尚未保存，放弃所做的修改吗?"), kTitle,
-                                   common::MessageIcon::Question,
-                                   common::MessageButtons::OkCancel};
+                                   common::MessageIcon::Question, common::MessageButtons::OkCancel};
     return m_prompter.show(question) == common::MessageAnswer::Ok;
 }
 
@@ -366,6 +374,7 @@ void SlatepadWindow::newDocument()
         return;
     m_editor->clear();
     m_editor->setCurrentCharFormat(QTextCharFormat());
+    setDefaultTabStops(*m_editor->document());
     m_editor->document()->setModified(false);
     m_fileName.clear();
     updateTitle();
@@ -413,13 +422,14 @@ bool SlatepadWindow::save()
 bool SlatepadWindow::saveAs()
 {
     QString filter;
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("另存/Save As"), dialogFolder(),
-        QStringLiteral("RTF 文件(*.rtf);;文本文件(*.txt)"), &filter);
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("另存/Save As"), dialogFolder(),
+                                     QStringLiteral("RTF 文件(*.rtf);;文本文件(*.txt)"), &filter);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
-        path += filter.contains(QLatin1String("txt")) ? QStringLiteral(".txt") : QStringLiteral(".rtf");
+        path +=
+            filter.contains(QLatin1String("txt")) ? QStringLiteral(".txt") : QStringLiteral(".rtf");
     return saveToFile(path);
 }
 

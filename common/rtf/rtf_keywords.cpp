@@ -16,6 +16,7 @@ Table buildTable()
         {"pca", {Keyword::Pca}},
         {"ansicpg", {Keyword::AnsiCodePage}},
         {"deff", {Keyword::DefaultFont}},
+        {"deftab", {Keyword::DefaultTab}},
         {"fonttbl", {Keyword::FontTable}},
         {"colortbl", {Keyword::ColourTable}},
         {"fcharset", {Keyword::FontCharset}},
@@ -34,6 +35,18 @@ Table buildTable()
         {"qr", {Keyword::AlignRight}},
         {"qj", {Keyword::AlignJustify}},
         {"qd", {Keyword::AlignJustify}},
+        // Left to right, the leading and trailing indents are the left and right.
+        {"li", {Keyword::LeftIndent}},
+        {"lin", {Keyword::LeftIndent}},
+        {"ri", {Keyword::RightIndent}},
+        {"rin", {Keyword::RightIndent}},
+        {"fi", {Keyword::FirstLineIndent}},
+        // The kind of a stop comes before its \tx; leaders and bar tabs are
+        // not drawn.
+        {"tx", {Keyword::TabStop}},
+        {"tqr", {Keyword::TabRight}},
+        {"tqc", {Keyword::TabCentre}},
+        {"tqdec", {Keyword::TabDecimal}},
         {"plain", {Keyword::Plain}},
         {"f", {Keyword::Font}},
         {"fs", {Keyword::FontSize}},
@@ -52,9 +65,11 @@ Table buildTable()
         {"strike", {Keyword::StrikeOut}},
         {"v", {Keyword::Hidden}},
         {"cf", {Keyword::Foreground}},
-        // Word's highlight and the rich-text box's background colour.
+        // Word's highlight and character shading, the rich-text box's
+        // background colour.
         {"highlight", {Keyword::Background}},
         {"cb", {Keyword::Background}},
+        {"chcbpat", {Keyword::Background}},
         {"u", {Keyword::Unicode}},
         {"uc", {Keyword::UnicodeSkip}},
         {"bin", {Keyword::Binary}},

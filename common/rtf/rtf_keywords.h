@@ -14,6 +14,7 @@ enum class Keyword {
     Pca,
     AnsiCodePage,
     DefaultFont,
+    DefaultTab,
     // tables
     FontTable,
     ColourTable,
@@ -31,6 +32,13 @@ enum class Keyword {
     AlignCentre,
     AlignRight,
     AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstLineIndent,
+    TabStop,
+    TabRight,
+    TabCentre,
+    TabDecimal,
     // characters
     Plain,
     Font,

@@ -3,11 +3,14 @@
 #include "rtf_code_pages.h"
 #include "rtf_keywords.h"
 #include "rtf_sizes.h"
+#include "rtf_tabs.h"
 
 #include <QColor>
 #include <QHash>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextOption>
 
 #include <algorithm>
 #include <string_view>
@@ -40,10 +43,61 @@ struct CharState
     bool operator==(const CharState &) const = default;
 };
 
+// Distances in pixels (see rtf_sizes.h).
+struct ParagraphState
+{
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;   // negative: a hanging indent
+    std::vector<TabStop> tabs; // ascending, at most kMaxTabStops
+    // The kind \tqr, \tqc or \tqdec gives the next \tx.
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+
+    void addTabStop(int twips);
+};
+
+// A later stop at the same place replaces the earlier one; stops left of the
+// page and past the limit are dropped.
+void ParagraphState::addTabStop(int twips)
+{
+    const QTextOption::TabType type = nextTabType;
+    nextTabType = QTextOption::LeftTab;
+    if (twips < 0)
+        return;
+    const TabStop stop{twipsToPixels(twips), type};
+    const auto at =
+        std::lower_bound(tabs.begin(), tabs.end(), stop.position,
+                         [](const TabStop &tab, int position) { return tab.position < position; });
+    if (at != tabs.end() && at->position == stop.position)
+        *at = stop;
+    else if (tabs.size() < kMaxTabStops)
+        tabs.insert(at, stop);
+}
+
+// The toolkit tells formats apart by a hash that sees only how many stops a
+// paragraph has: thousands of paragraphs with as many different stops would
+// be compared with each other one by one, in time growing with the square of
+// their number. A fingerprint of the stops, in a property of its own, tells
+// their hashes apart.
+constexpr int kTabStopsFingerprint = QTextFormat::UserProperty + 0x7AB;
+// A document has a few different sets of stops, one to a kind of paragraph.
+// Every set the toolkit has seen stays in memory, as many as 128 stops each:
+// past this many sets, a damaged file's paragraphs take the default stops.
+constexpr qsizetype kMaxTabLayouts = 1024;
+
+int fingerprintOf(const QList<QTextOption::Tab> &tabs)
+{
+    std::size_t seed = 0;
+    for (const QTextOption::Tab &tab : tabs)
+        seed = qHashMulti(seed, tab.position, int(tab.type));
+    return static_cast<int>(seed);
+}
+
 struct GroupState
 {
     CharState chars;
-    Qt::Alignment alignment = Qt::AlignLeft;
+    ParagraphState paragraph;
     Destination destination = Destination::Text;
     int fallbackLength = 1;
 };
@@ -134,7 +188,8 @@ private:
     void finishColour();
     int codePageOf(int font) const;
     QTextCharFormat charFormat(const CharState &chars) const;
-    static QTextBlockFormat blockFormat(Qt::Alignment alignment);
+    int defaultTabPixels() const { return std::max(twipsToPixels(m_defaultTabTwips), 1); }
+    QTextBlockFormat blockFormat(const ParagraphState &paragraph);
 
     const char *m_data;
     qsizetype m_size;
@@ -149,6 +204,9 @@ private:
 
     int m_documentCodePage = kAnsiCodePage;
     int m_defaultFont = 0;
+    int m_defaultTabTwips = kDefaultTabTwips;
+    // The different stops paragraphs have had, by fingerprint.
+    QSet<int> m_tabLayouts;
     QHash<int, FontEntry> m_fonts;
     std::vector<QColor> m_colours;
     CodePageDecoder m_decoder;
@@ -158,7 +216,8 @@ private:
     QString m_pendingText;
     CharState m_pendingChars;
     bool m_breakPending = false;
-    Qt::Alignment m_paragraphAlignment = Qt::AlignLeft;
+    // The properties the last paragraph's text was written with.
+    ParagraphState m_lastParagraph;
 
     // The font table entry and colour being read.
     int m_fontNumber = -1;
@@ -385,6 +444,10 @@ void Reader::handleWord(const ControlWord &word)
     case Keyword::DefaultFont:
         m_defaultFont = parameter;
         return;
+    case Keyword::DefaultTab:
+        if (parameter > 0)
+            m_defaultTabTwips = parameter;
+        return;
     case Keyword::FontTable:
         if (m_groups.size() > 1)
             s.destination = Destination::FontTable;
@@ -442,17 +505,41 @@ void Reader::handleTextWord(const KeywordInfo &info, const ControlWord &word)
         paragraph();
         break;
     case Keyword::ParagraphDefaults:
+        s.paragraph = ParagraphState{};
+        break;
     case Keyword::AlignLeft:
-        s.alignment = Qt::AlignLeft;
+        s.paragraph.alignment = Qt::AlignLeft;
         break;
     case Keyword::AlignCentre:
-        s.alignment = Qt::AlignHCenter;
+        s.paragraph.alignment = Qt::AlignHCenter;
         break;
     case Keyword::AlignRight:
-        s.alignment = Qt::AlignRight;
+        s.paragraph.alignment = Qt::AlignRight;
         break;
     case Keyword::AlignJustify:
-        s.alignment = Qt::AlignJustify;
+        s.paragraph.alignment = Qt::AlignJustify;
+        break;
+    case Keyword::LeftIndent:
+        s.paragraph.leftIndent = twipsToPixels(word.parameter);
+        break;
+    case Keyword::RightIndent:
+        s.paragraph.rightIndent = twipsToPixels(word.parameter);
+        break;
+    case Keyword::FirstLineIndent:
+        s.paragraph.firstLineIndent = twipsToPixels(word.parameter);
+        break;
+    case Keyword::TabRight:
+        s.paragraph.nextTabType = QTextOption::RightTab;
+        break;
+    case Keyword::TabCentre:
+        s.paragraph.nextTabType = QTextOption::CenterTab;
+        break;
+    case Keyword::TabDecimal:
+        s.paragraph.nextTabType = QTextOption::DelimiterTab;
+        break;
+    case Keyword::TabStop:
+        if (word.hasParameter)
+            s.paragraph.addTabStop(word.parameter);
         break;
     case Keyword::Plain:
         chars = CharState{};
@@ -548,7 +635,7 @@ void Reader::prepareForText()
         flushText();
         m_pendingChars = chars;
     }
-    m_paragraphAlignment = state().alignment;
+    m_lastParagraph = state().paragraph;
 }
 
 void Reader::flushBytes()
@@ -574,7 +661,7 @@ void Reader::paragraph()
 {
     flushText();
     performPendingBreak();
-    m_cursor.setBlockFormat(blockFormat(state().alignment));
+    m_cursor.setBlockFormat(blockFormat(state().paragraph));
     if (m_cursor.block().length() <= 1)
         m_cursor.setBlockCharFormat(charFormat(state().chars));
     m_breakPending = true;
@@ -585,7 +672,7 @@ void Reader::performPendingBreak()
     if (!m_breakPending)
         return;
     m_breakPending = false;
-    m_cursor.insertBlock(blockFormat(state().alignment), charFormat(state().chars));
+    m_cursor.insertBlock(blockFormat(state().paragraph), charFormat(state().chars));
 }
 
 void Reader::finish()
@@ -593,9 +680,13 @@ void Reader::finish()
     if (m_groups.empty())
         m_groups.push_back(m_lastState);
     flushText();
-    // The last paragraph has no \par: it keeps the alignment its text had.
+    // The last paragraph has no \par: it keeps the properties its text had.
     if (!m_breakPending)
-        m_cursor.setBlockFormat(blockFormat(m_paragraphAlignment));
+        m_cursor.setBlockFormat(blockFormat(m_lastParagraph));
+    QTextDocument &document = *m_cursor.document();
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(defaultTabPixels());
+    document.setDefaultTextOption(option);
 }
 
 void Reader::startFontEntry(int number)
@@ -660,10 +751,37 @@ QTextCharFormat Reader::charFormat(const CharState &chars) const
     return format;
 }
 
-QTextBlockFormat Reader::blockFormat(Qt::Alignment alignment)
+QTextBlockFormat Reader::blockFormat(const ParagraphState &paragraph)
 {
     QTextBlockFormat format;
-    format.setAlignment(alignment);
+    format.setAlignment(paragraph.alignment);
+    if (paragraph.leftIndent != 0)
+        format.setLeftMargin(paragraph.leftIndent);
+    if (paragraph.rightIndent != 0)
+        format.setRightMargin(paragraph.rightIndent);
+    if (paragraph.firstLineIndent != 0)
+        format.setTextIndent(paragraph.firstLineIndent);
+    std::vector<TabStop> stops = paragraph.tabs;
+    // A hanging indent is also a stop: "1.\tText" puts the text at the indent.
+    if (paragraph.firstLineIndent < 0 && paragraph.leftIndent > 0 && stops.size() < kMaxTabStops) {
+        const auto at = std::find_if(stops.begin(), stops.end(), [&](const TabStop &stop) {
+            return stop.position >= paragraph.leftIndent;
+        });
+        if (at == stops.end() || at->position != paragraph.leftIndent)
+            stops.insert(at, TabStop{paragraph.leftIndent, QTextOption::LeftTab});
+    }
+    const QList<QTextOption::Tab> tabs = lineTabStops(
+        std::move(stops), paragraph.leftIndent + paragraph.firstLineIndent, defaultTabPixels());
+    if (tabs.isEmpty())
+        return format;
+    const int fingerprint = fingerprintOf(tabs);
+    if (!m_tabLayouts.contains(fingerprint)) {
+        if (m_tabLayouts.size() >= kMaxTabLayouts)
+            return format;
+        m_tabLayouts.insert(fingerprint);
+    }
+    format.setTabPositions(tabs);
+    format.setProperty(kTabStopsFingerprint, fingerprint);
     return format;
 }
 

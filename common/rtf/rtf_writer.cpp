@@ -2,6 +2,7 @@
 
 #include "rtf_code_pages.h"
 #include "rtf_sizes.h"
+#include "rtf_tabs.h"
 
 #include "common/text_codec.h"
 
@@ -10,8 +11,10 @@
 #include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextFragment>
+#include <QTextOption>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace common {
@@ -167,6 +170,7 @@ private:
     void collectTables();
     void writeHeader();
     void writeCharFormat(const QTextCharFormat &format);
+    void writeParagraphFormat(const QTextBlockFormat &format);
     void writeBlock(const QTextBlock &block);
 
     const QTextDocument &m_document;
@@ -248,7 +252,11 @@ void Writer::collectTables()
 
 void Writer::writeHeader()
 {
-    m_out += "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n{\\fonttbl";
+    m_out += "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1";
+    const int tabTwips = pixelsToTwips(m_document.defaultTextOption().tabStopDistance());
+    if (tabTwips != kDefaultTabTwips)
+        m_out += "\\deftab" + QByteArray::number(tabTwips);
+    m_out += "\r\n{\\fonttbl";
     for (std::size_t i = 0; i < m_fonts.size(); ++i) {
         m_out += "{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset" +
                  QByteArray::number(m_fonts[i].chinese ? kChineseCharset : 0) + ' ';
@@ -282,9 +290,9 @@ void Writer::writeCharFormat(const QTextCharFormat &format)
     m_out += ' ';
 }
 
-void Writer::writeBlock(const QTextBlock &block)
+void Writer::writeParagraphFormat(const QTextBlockFormat &format)
 {
-    const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     m_out += "\\pard";
     if (alignment & Qt::AlignHCenter)
         m_out += "\\qc";
@@ -294,7 +302,33 @@ void Writer::writeBlock(const QTextBlock &block)
         m_out += "\\qr";
     else
         m_out += "\\ql";
+    const std::pair<const char *, qreal> indents[] = {
+        {"\\li", format.leftMargin()},
+        {"\\ri", format.rightMargin()},
+        {"\\fi", format.textIndent()},
+    };
+    for (const auto &[word, pixels] : indents) {
+        if (const int twips = pixelsToTwips(pixels))
+            m_out += word + QByteArray::number(twips);
+    }
+    const std::vector<TabStop> stops =
+        pageTabStops(format.tabPositions(), format.leftMargin() + format.textIndent(),
+                     m_document.defaultTextOption().tabStopDistance());
+    for (const TabStop &stop : stops) {
+        if (stop.type == QTextOption::RightTab)
+            m_out += "\\tqr";
+        else if (stop.type == QTextOption::CenterTab)
+            m_out += "\\tqc";
+        else if (stop.type == QTextOption::DelimiterTab)
+            m_out += "\\tqdec";
+        m_out += "\\tx" + QByteArray::number(stop.position);
+    }
     m_out += ' ';
+}
+
+void Writer::writeBlock(const QTextBlock &block)
+{
+    writeParagraphFormat(block.blockFormat());
     // An empty paragraph still has a height on the board: its mark's size.
     if (block.length() <= 1)
         writeCharFormat(block.charFormat());

@@ -34,6 +34,7 @@ SourceResult drawText(const QString &type, const QByteArray &bytes, BoardCanvas 
             return unreadable(error);
     } else {
         document.setDefaultFont(boardFont(plainTextPixelSize(canvas.height())));
+        setDefaultTabStops(document);
         document.setPlainText(decodeTextFile(bytes));
     }
     prepareForBoard(document);

@@ -2,6 +2,7 @@
 
 #include "glyph_overhang.h"
 
+#include "common/rtf/rtf_sizes.h"
 #include "common/text_codec.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -29,6 +30,13 @@ int plainTextPixelSize(int boardHeight)
 QString decodeTextFile(const QByteArray &bytes)
 {
     return common::decodePlainText(bytes);
+}
+
+void setDefaultTabStops(QTextDocument &document)
+{
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(common::rtf::twipsToPixels(common::rtf::kDefaultTabTwips));
+    document.setDefaultTextOption(option);
 }
 
 void prepareForBoard(QTextDocument &document)

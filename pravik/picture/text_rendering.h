@@ -27,6 +27,11 @@ inline const QColor kDefaultTextColour = QColor(255, 255, 0);
 // common::decodePlainText).
 QString decodeTextFile(const QByteArray &bytes);
 
+// The text box's tab stops where a text sets none of its own: every 720
+// twips, 48 pixels at 96 dpi, as rich text assumes. A plain text gets them
+// too; a rich text gets its own from the reader.
+void setDefaultTabStops(QTextDocument &document);
+
 // Makes a document fit for the board: every character drawn without
 // smoothing, and fonts this computer lacks replaced by the board font (the
 // fallback a font lookup would pick draws smoothed glyphs).

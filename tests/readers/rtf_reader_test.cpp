@@ -121,15 +121,15 @@ TEST(RtfReaderText, RefusesWhatIsNotRtf)
     }
 }
 
-// A background (\highlight, or \cb) of 0 is none, even where colour table
-// entry 0 holds a colour.
+// A background (\highlight, \cb or the shading \chcbpat) of 0 is none, even
+// where colour table entry 0 holds a colour.
 TEST(RtfReaderFormat, CharacterStateFollowsWordsAndGroups)
 {
     QTextDocument document;
     ASSERT_TRUE(readRtf(R"({\rtf1{\colortbl\red0\green0\blue9;\red255\green0\blue0;;})"
                         R"(\b bold{\i\cf1 italic}\ul under\ulnone\b0 plain\strike struck)"
                         R"(\plain\b\i\ul\cf1\fs40\highlight1 all\plain reset)"
-                        R"({\cb1 cb{\highlight0 none}\highlight2 auto}})",
+                        R"({\cb1 cb{\highlight0 none}\highlight2 auto}{\chcbpat1 shaded}})",
                         document));
     expectLooks(document, {{"bold", "- 16px #000009 bold"},
                            {"italic", "- 16px #ff0000 bold italic"},
@@ -140,7 +140,8 @@ TEST(RtfReaderFormat, CharacterStateFollowsWordsAndGroups)
                            {"reset", "- 16px #000009"},
                            {"cb", "- 16px #000009 on #ff0000"},
                            {"none", "- 16px #000009"},
-                           {"auto", "- 16px #000009"}});
+                           {"auto", "- 16px #000009"},
+                           {"shaded", "- 16px #000009 on #ff0000"}});
 }
 
 // The desktop's rich-text box draws a point at 96 dpi: 12 pt is 16 pixels.

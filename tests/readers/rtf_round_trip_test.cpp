@@ -36,6 +36,41 @@ TEST(RtfRoundTrip, ReadSamplesSurviveWriting)
     }
 }
 
+// Indents, stops of every kind and the default distance are written back
+// as they were read, from the page's left edge. Stops left of where the line
+// starts, past the 64th, or only repeating the default ones are left out.
+TEST(RtfRoundTrip, IndentsAndTabStopsReadBackExactly)
+{
+    QByteArray many;
+    for (int i = 1; i <= 100; ++i)
+        many += "\\tx" + QByteArray::number(i * 150);
+    const QByteArray rtf = R"({\rtf1\deftab1000 \li1440\ri720\fi-720\tqr\tx4320\tx2880\tqc\tx3600)"
+                           R"(\tqdec\tx5000\tx300 hanging\tab one\par)"
+                           R"(\pard\li1500\tx2010 off the grid\par)"
+                           R"(\pard\li-300\ri-150\fi45\tx1000 negative\par)"
+                           R"(\pard\tx99999999\li-99999999 huge\par\pard)" +
+                           many + " many}";
+    QTextDocument first, second;
+    ASSERT_TRUE(readRtf(rtf, first));
+    const QByteArray written = writeRtf(first);
+    ASSERT_TRUE(readRtf(written, second));
+    EXPECT_EQ(describe(second), describe(first));
+    EXPECT_EQ(writeRtf(second), written);
+
+    // Laid out from where the first line starts, at 48, with the grid of
+    // 67-pixel default stops after the last stop of its own.
+    EXPECT_TRUE(describe(first)[1].startsWith(QStringLiteral(
+        "paragraph aligned L indents 96 48 -48 tabs L48 L144 C192 R240 D285 L287 L354")));
+    for (const char *part :
+         {"\\deftab1005\r\n",
+          "\\pard\\ql\\li1440\\ri720\\fi-720\\tx1440\\tx2880\\tqc\\tx3600\\tqr"
+          "\\tx4320\\tqdec\\tx4995 \\plain",
+          "\\pard\\ql\\li1500 \\plain", "\\pard\\ql\\li-300\\ri-150\\fi45\\tx1005 \\plain",
+          "\\pard\\ql\\li-61440\\tx61440 \\plain", "\\tx9600 \\plain"})
+        EXPECT_TRUE(written.contains(part)) << part;
+    EXPECT_EQ(written.count("\\tx"), 5 + 1 + 1 + 64);
+}
+
 TEST(RtfRoundTrip, EmptyAndSingleEmptyParagraphDocuments)
 {
     for (const QString &text : {QString(), QStringLiteral("\n"), QStringLiteral("x\n\n")}) {

@@ -75,10 +75,20 @@ void expectLooks(const QTextDocument &document,
 
 QStringList describe(const QTextDocument &document)
 {
-    QStringList lines;
+    QStringList lines{
+        QStringLiteral("tab distance %1").arg(document.defaultTextOption().tabStopDistance())};
     const QString aligned = alignments(document);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        lines.append(QStringLiteral("paragraph aligned ") + aligned.at(block.blockNumber()));
+        const QTextBlockFormat format = block.blockFormat();
+        QString paragraph = QStringLiteral("paragraph aligned %1 indents %2 %3 %4 tabs")
+                                .arg(aligned.at(block.blockNumber()))
+                                .arg(format.leftMargin())
+                                .arg(format.rightMargin())
+                                .arg(format.textIndent());
+        for (const QTextOption::Tab &tab : format.tabPositions())
+            paragraph +=
+                QStringLiteral(" %1%2").arg(QLatin1Char("LRCD"[tab.type])).arg(tab.position);
+        lines.append(paragraph);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             QTextCharFormat format = it.fragment().charFormat();
             if (format.fontFamilies().toStringList().isEmpty())

@@ -33,8 +33,9 @@ QString lookOf(const QTextCharFormat &format);
 void expectLooks(const QTextDocument &document,
                  std::initializer_list<std::pair<const char *, const char *>> textsAndLooks);
 
-// One line per paragraph with its alignment, and one per character with its
-// look. A character without a family is drawn in the document's default
+// The default tab distance, one line per paragraph with its alignment,
+// indents (left, right, first line) and tab stops (kind and position), and
+// one per character with its look. A character without a family is drawn in the document's default
 // font, so that is what it names.
 QStringList describe(const QTextDocument &document);
 

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace slatepad;
@@ -240,3 +242,51 @@ TEST_F(SlatepadWindowTest, ClosingWithUnsavedTextAsksFirst)
 }
 
 } // namespace
+
+// Closing asks only when the text differs from what was opened or saved last,
+// and the title's change mark says the same.
+TEST_F(SlatepadWindowTest, ClosingAsksOnlyAboutRealChanges)
+{
+    const QString path = folder.filePath(QStringLiteral("opened.rtf"));
+    ASSERT_TRUE(writeFileBytes(path, R"({\rtf1 \qc opened\par})"));
+    const struct
+    {
+        const char *name;
+        std::function<void(SlatepadWindow &)> edit;
+        bool asks;
+    } rows[] = {
+        {"new and untouched", [](SlatepadWindow &) {}, false},
+        {"typed", [](SlatepadWindow &w) { QTest::keyClicks(w.editor(), QStringLiteral("x")); },
+         true},
+        {"opened", [&](SlatepadWindow &w) { ASSERT_TRUE(w.openFile(path)); }, false},
+        {"typed into the opened file",
+         [&](SlatepadWindow &w) {
+             ASSERT_TRUE(w.openFile(path));
+             QTest::keyClicks(w.editor(), QStringLiteral("x"));
+         },
+         true},
+        {"typed and saved",
+         [&](SlatepadWindow &w) {
+             QTest::keyClicks(w.editor(), QStringLiteral("x"));
+             ASSERT_TRUE(w.saveToFile(folder.filePath(QStringLiteral("saved.rtf"))));
+         },
+         false},
+        {"typed and undone",
+         [](SlatepadWindow &w) {
+             QTest::keyClicks(w.editor(), QStringLiteral("x"));
+             w.editor()->undo();
+         },
+         false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        auto window = start(QSize(64, 16));
+        row.edit(*window);
+        EXPECT_EQ(window->isWindowModified(), row.asks);
+        prompter.clear();
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(prompter.texts(),
+                  row.asks ? QStringList{QStringLiteral("文本尚未保存，放弃所做的修改吗?")}
+                           : QStringList{});
+    }
+}
