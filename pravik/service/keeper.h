@@ -1,0 +1,52 @@
+#pragma once
+
+#include "board_state.h"
+#include "service_setup.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace pravik::service {
+
+class ServiceClock;
+
+// A line for the service's log (the journal): what it did and what failed.
+using LogLine = std::function<void(const QString &line)>;
+
+// The running service: it keeps every board of the fleet showing what the
+// schedule says. At each minute, on reload, when content changes and when a
+// failing board's retry is due, it works out what each board should show and
+// acts only where that differs from what the board acknowledged, through the
+// fleet runner and the boards' records. It lives on one thread; the boards'
+// work runs on the fleet runner's.
+class Keeper : public QObject
+{
+    Q_OBJECT
+public:
+    Keeper(ServiceSetup setup, ServiceClock &clock, LogLine log, QObject *parent = nullptr);
+    // Stops the boards' work after the frame on the wire and waits for it.
+    ~Keeper() override;
+
+    // Reads the fleet, the schedule and the boards' states and starts keeping
+    // the boards; the failure when the fleet or the schedule cannot be used.
+    common::Status start();
+    // Reads the fleet and the schedule again (SIGHUP). On a failure the old
+    // ones stay, and the failure is returned and logged.
+    common::Status reload();
+    // A file of the content folder changed: what depends on it is compared
+    // again.
+    void contentChanged();
+
+    // Every board's state, in the fleet's order.
+    QList<BoardState> states() const;
+
+signals:
+    void stateChanged(const pravik::service::BoardState &state);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace pravik::service
