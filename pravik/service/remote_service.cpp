@@ -56,11 +56,10 @@ QJsonObject jobToJson(const JobStatus &job)
                        {QStringLiteral("started"), timeValue(job.started)},
                        {QStringLiteral("ended"), timeValue(job.ended)}};
     object.insert(QStringLiteral("failure"),
-                  job.failure ? QJsonValue(QJsonObject{{QStringLiteral("code"), job.failure->code},
-                                                       {QStringLiteral("message"),
-                                                        job.failure->message},
-                                                       {QStringLiteral("time"),
-                                                        timeValue(job.failure->time)}})
+                  job.failure ? QJsonValue(QJsonObject{
+                                    {QStringLiteral("code"), job.failure->code},
+                                    {QStringLiteral("message"), job.failure->message},
+                                    {QStringLiteral("time"), timeValue(job.failure->time)}})
                               : QJsonValue());
     return object;
 }

@@ -45,11 +45,11 @@ struct JobStatus
     enum class State { Queued, Running, Done, Failed, Stopped };
     int id = 0;
     QString board;
-    QString kind;      // "send", "send-all", "clock", "range", "scheduled"
-    QString what;      // what it puts on the board, for the operator
+    QString kind; // "send", "send-all", "clock", "range", "scheduled"
+    QString what; // what it puts on the board, for the operator
     State state = State::Queued;
-    int screen = -1;   // the screen on the wire; -1 before the first
-    int screens = 0;   // how many the file has
+    int screen = -1; // the screen on the wire; -1 before the first
+    int screens = 0; // how many the file has
     std::optional<LastFailure> failure;
     QDateTime started;
     QDateTime ended;
