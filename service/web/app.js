@@ -540,7 +540,7 @@ function renderJob() {
       progress.max = job.screens;
       progress.value = Math.max(0, job.screen);
       $('job-label').textContent = `${TEXT.running}: ${what}`;
-      result.textContent = job.screen >= 0 ? `${job.screen + 1} / ${job.screens}` : TEXT.queued;
+      result.textContent = job.screen >= 0 ? `第 ${job.screen + 1} 屏，共 ${job.screens} 屏/Screen ${job.screen + 1} of ${job.screens}` : TEXT.queued;
     } else {
       progress.removeAttribute('value');
       $('job-label').textContent = `${TEXT.running}: ${what}`;

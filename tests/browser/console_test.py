@@ -155,7 +155,7 @@ class ConsoleTest(unittest.TestCase):
         self.wait.until(lambda d: d.find_element(By.ID, "job-progress").get_attribute("max") == "4")
         self.service.step("a", 2)
         self.wait.until(lambda d: d.find_element(By.ID, "job-progress").get_attribute("value") == "1")
-        self.until_text("#job-result", "2 / 4")
+        self.until_text("#job-result", "第 2 屏，共 4 屏/Screen 2 of 4")
         self.assertIn("lobby.lt, screens 0-3", self.text_of("#job-label"))
         self.shot("board-sending-1280x800")
         self.service.step("a", 2)
@@ -271,12 +271,13 @@ class ConsoleTest(unittest.TestCase):
                                      {"width": 375, "height": 812, "deviceScaleFactor": 1, "mobile": True})
         self.service.go_silent("c")
         self.wait.until(lambda d: "state-offline" in self.row("c")["state"])
-        for view in ["#boards", "#board/a", "#plan", "#audit", "#upload"]:
+        ready = {"#boards": "#boards-body tr", "#board/a": "#board-screens img", "#plan": ".plan-row svg",
+                 "#audit": "#audit-body tr", "#upload": "#upload-files"}
+        for view, shown in ready.items():
             self.browser.execute_script("location.hash = arguments[0]", view)
             if view == "#board/a":
                 self.open_board("a")
-            self.wait.until(lambda d: d.execute_script(
-                "return [...document.querySelectorAll('.view')].filter(v => !v.hidden).length") == 1)
+            self.wait.until(lambda d: d.find_element(By.CSS_SELECTOR, shown).is_displayed())
             widths = self.browser.execute_script(
                 "return [document.documentElement.scrollWidth, window.innerWidth]")
             self.assertLessEqual(widths[0], widths[1], view)
