@@ -130,10 +130,11 @@ class ConsoleTest(unittest.TestCase):
         self.assertFalse(self.el("#tabs").is_displayed())
 
     def test_three_boards_appear_in_their_colours_and_sign_out_forgets_the_token(self):
+        self.service.go_silent("b", "无回应/No echo", state="failing")
+        self.service.boards["c"]["state"] = "unknown"
         self.sign_in(OPERATOR)
-        for board in "abc":
-            self.assertEqual(self.row(board)["colour"],
-                             STATE_COLOURS["ok"])
+        for board, state in [("a", "ok"), ("b", "failing"), ("c", "unknown")]:
+            self.assertEqual(self.row(board)["colour"], STATE_COLOURS[state], board)
         self.assertIn("sale.lt [0–1]", self.row("b")["text"])
         self.assertIn("操作员/Operator", self.text_of("#who"))
         storage = self.browser.execute_script(
@@ -228,6 +229,7 @@ class ConsoleTest(unittest.TestCase):
         picker.send_keys("\n".join(str(folder / n) for n in ["shop.lt", "Welcome.bmp"]))
         self.until_text("#upload-message", "缺少图片/Missing pictures: art/sale.gif")
         self.assertFalse(self.el("#upload-send").is_enabled())
+        self.shot("upload-missing-1280x800")
         picker.clear()
         picker.send_keys("\n".join(str(folder / n) for n in ["shop.lt", "Welcome.bmp", "sale.gif"]))
         self.wait.until(lambda d: d.find_element(By.ID, "upload-send").is_enabled())

@@ -176,12 +176,12 @@ class StandInService:
         for _ in range(screens):
             self.steps[board].release()
 
-    def go_silent(self, board, message=TIMEOUT_MESSAGE):
-        """The board stops answering: the service marks it offline with the failure."""
+    def go_silent(self, board, message=TIMEOUT_MESSAGE, state="offline"):
+        """The board stops answering: the service marks it with the failure."""
         with self.lock:
             b = self.boards[board]
             now = datetime.datetime.now(ZONE).replace(microsecond=0)
-            b.update(state="offline", failuresInARow=b["failuresInARow"] + 3,
+            b.update(state=state, failuresInARow=b["failuresInARow"] + 3,
                      lastFailure={"code": 4, "message": message, "time": iso(now)},
                      nextRetry=iso(now + datetime.timedelta(minutes=5)))
             self.emit("state", dict(b))
