@@ -212,6 +212,21 @@ class ConsoleTest(unittest.TestCase):
         self.service.go_silent("a", "无回应/No echo")
         self.wait.until(lambda d: "无回应/No echo" in self.row("a")["text"])
 
+    def test_a_board_list_older_than_an_event_does_not_undo_it(self):
+        self.sign_in(OPERATOR)
+        self.service.hold_board_list()
+        held = self.service.list_held
+        self.service.drop_streams()  # the page reads the list again when the stream is back
+        self.assertTrue(held.wait(10))
+        self.wait.until(lambda d: self.service.stream_count() == 1)
+        self.service.go_silent("a")
+        self.wait.until(lambda d: "state-offline" in self.row("a")["state"])
+        self.browser.execute_script("document.querySelector(\"tr[data-board='c']\").stale = true")
+        self.service.release_board_list()
+        self.wait.until(lambda d: d.execute_script(
+            "return !document.querySelector(\"tr[data-board='c']\").stale"))
+        self.assertIn("state-offline", self.row("a")["state"])
+
     def test_upload_names_missing_pictures_and_sends_names_as_the_file_writes_them(self):
         folder = Path(tempfile.mkdtemp(prefix="pravik-upload-"))
         self.addCleanup(shutil.rmtree, folder)

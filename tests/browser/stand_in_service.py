@@ -15,6 +15,7 @@ import json
 import queue
 import struct
 import threading
+import time
 import urllib.parse
 import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -130,6 +131,7 @@ class StandInService:
         self.next_job = 1
         self.uploads = []
         self.plan_queries = []
+        self.list_held = self.list_release = None
         self.held = set()
         self.steps = {}
         now = datetime.datetime.now(ZONE).replace(microsecond=0)
@@ -185,6 +187,14 @@ class StandInService:
                      lastFailure={"code": 4, "message": message, "time": iso(now)},
                      nextRetry=iso(now + datetime.timedelta(minutes=5)))
             self.emit("state", dict(b))
+
+    def hold_board_list(self):
+        """The next board list is read at once but answered only on release_board_list()."""
+        self.list_held = threading.Event()
+        self.list_release = threading.Event()
+
+    def release_board_list(self):
+        self.list_release.set()
 
     def drop_streams(self):
         with self.lock:
@@ -339,7 +349,12 @@ class StandInService:
                     return self.send(200, {"token": who[0], "role": who[1]}) or 200, ""
                 if route == "/boards":
                     with service.lock:
-                        return self.send(200, {"boards": [dict(b) for b in service.boards.values()]}) or 200, ""
+                        boards = [dict(b) for b in service.boards.values()]
+                        held, service.list_held = service.list_held, None
+                    if held:
+                        held.set()
+                        service.list_release.wait(10)
+                    return self.send(200, {"boards": boards}) or 200, ""
                 if parts[0] == "boards" and len(parts) >= 2:
                     return self.board(method, parts[1], parts[2:])
                 if parts[0] == "jobs" and len(parts) == 2 and parts[1].isdigit():
@@ -459,6 +474,7 @@ class StandInService:
                         cut = raw.index(b"\r\n") + 1
                         self.wfile.write(raw[:cut])
                         self.wfile.flush()
+                        time.sleep(0.01)  # so the reader gets the halves apart
                         self.wfile.write(raw[cut:])
                         self.wfile.flush()
                 except (BrokenPipeError, ConnectionResetError):
