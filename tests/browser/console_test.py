@@ -72,7 +72,7 @@ class ConsoleTest(unittest.TestCase):
         shutil.rmtree(self.browser.profile_dir, ignore_errors=True)
         self.assertEqual(problems, [])
 
-    # ---- helpers ----
+    # ---- reading and driving the page ----
     def el(self, css):
         return self.browser.find_element(By.CSS_SELECTOR, css)
 
