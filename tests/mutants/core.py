@@ -13,9 +13,9 @@ M["pravik/fleet/fleet_runner.cpp"] = [
 ]
 
 M["pravik/fleet/fleet_send.cpp"] = [
-    (3702, "a board whose turn comes after a stop still sends",
-     "    if (stop.stopRequested())\n        return stoppedBeforeStart();",
-     "    if (stop.stopRequested() && !MUT(3702))\n        return stoppedBeforeStart();"),
+    (3702, "the fleet's view is told of the first board's end for every board",
+     "                    view.boardFinished(i, outcomes[i]);",
+     "                    view.boardFinished(MUT(3702) ? 0 : i, outcomes[i]);"),
 ]
 
 M["pravik/link/shared_udp_socket.cpp"] = [

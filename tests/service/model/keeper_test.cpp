@@ -310,6 +310,11 @@ TEST_F(KeeperTest, AnOperatorsCommandsStandUntilTheScheduleChanges)
     const common::Expected<int> clockJob =
         keeper->command(Command{Command::Kind::SetClock, QStringLiteral("b"), {}, {}});
     ASSERT_TRUE(clockJob);
+    // Content changed while b is at work waits for b's turn.
+    QImage dark(16, 8, QImage::Format_RGB32);
+    dark.fill(Qt::black);
+    dark.save(QDir(content()).filePath(QStringLiteral("red.bmp")));
+    keeper->contentChanged();
     const common::Expected<int> second = send("b", "night.lt");
     ASSERT_FALSE(second);
     EXPECT_EQ(second.failure().code, static_cast<int>(Refusal::BoardBusy));
