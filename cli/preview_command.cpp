@@ -4,7 +4,6 @@
 #include "preview_frames.h"
 #include "terminal_prompter.h"
 
-#include "pravik/document/program_texts.h"
 #include "pravik/document/vocabulary.h"
 #include "pravik/show/show_loading.h"
 
@@ -125,39 +124,13 @@ bool parsePreviewOptions(const QStringList &arguments, PreviewOptions &options, 
     return true;
 }
 
-// The screens of the range with how the board shows them. Nothing when one
-// cannot be drawn; Send All's message has been printed.
-std::optional<std::vector<show::ShowScreen>> loadRange(const LoadedBoard &board,
-                                                       const QString &file, int from, int count,
-                                                       common::Prompter &prompter)
-{
-    document::Vocabulary vocabulary;
-    document::fillVocabulary(vocabulary);
-    const show::ShowSources sources{board.settings, board.screens, vocabulary, file};
-    std::vector<show::ShowScreen> screens;
-    for (int row = from + 1; row <= from + count; ++row) {
-        std::optional<show::LedImage> leds = show::loadScreenLeds(sources, row, prompter);
-        if (!leds)
-            return std::nullopt;
-        QString problem;
-        const auto properties =
-            show::screenProperties(board.screens, vocabulary, std::uint8_t(row - 1), problem);
-        if (!properties) {
-            prompter.tell(problem, kProgramTitle, common::MessageIcon::Error);
-            return std::nullopt;
-        }
-        screens.push_back(show::ShowScreen{std::move(*leds), *properties});
-    }
-    return screens;
-}
-
 // Checks the board and the range against the display file; false after
 // saying what is wrong.
 bool checkPreview(const LoadedBoard &board, PreviewOptions &options, Terminal &terminal)
 {
     const document::BoardSettings &settings = board.settings;
     const int count = board.screens.screenCount();
-    if (settings.scrtype != 1 && settings.scrtype != 2) {
+    if (!show::boardShowsPictures(settings)) {
         terminal.err << "pravik-cli preview: the board is of type " << settings.scrtype
                      << "; only single-colour (1) and three-colour (2) boards get pictures\n";
         return false;
@@ -257,13 +230,20 @@ int runPreview(const QStringList &arguments, Terminal &terminal)
     const auto board = loadBoard(line, prompter, terminal, "preview");
     if (!board || !checkPreview(*board, options, terminal))
         return ExitUsageOrUnreadable;
-    auto screens = loadRange(*board, options.file, options.from, options.screens, prompter);
-    if (!screens)
+    document::Vocabulary vocabulary;
+    document::fillVocabulary(vocabulary);
+    std::vector<show::LoadedScreen> screens = show::loadScreens(
+        show::ShowSources{board->settings, board->screens, vocabulary, options.file},
+        show::ScreenRange{options.from, options.screens});
+    // A screen that cannot be drawn stops the preview, as it stops Send All.
+    if (const common::Status problem = show::firstProblem(screens)) {
+        common::tell(prompter, *problem);
         return ExitUsageOrUnreadable;
+    }
 
     // "显示时间" counts from this computer's time, as the board from its own.
     const QTime now = QTime::currentTime();
-    const show::Show show(board->settings, std::move(*screens),
+    const show::Show show(board->settings, show::showScreens(std::move(screens)),
                           show::ShowOptions{0, QTime(now.hour(), now.minute(), now.second())});
     const QSize size(board->settings.scrwidth * options.scale,
                      board->settings.scrhigh * options.scale);
