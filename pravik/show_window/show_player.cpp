@@ -2,6 +2,7 @@
 
 #include "show_caption.h"
 
+#include "pravik/show/show_pass.h"
 #include "pravik/show/show_timing.h"
 
 #include <QStringList>
@@ -10,18 +11,8 @@
 #include <cmath>
 
 namespace pravik::show_window {
-namespace {
 
 using namespace pravik::show;
-
-// The order of the moments of one pass through the list: it falls when the
-// play goes round from the end of the list to its start.
-int passOrder(const ShowMoment &moment)
-{
-    return moment.screen * 3 + int(moment.phase);
-}
-
-} // namespace
 
 ShowPlayer::ShowPlayer(const ShowFeed &feed, std::uint64_t seed) : m_feed(feed), m_seed(seed) {}
 
