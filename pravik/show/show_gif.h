@@ -18,7 +18,7 @@ struct GifOptions
 {
     int scale = 4; // an LED as scale x scale pixels
     LedShape shape = LedShape::Squares;
-    int loops = 0; // plays of the animation; 0 for ever
+    int loops = 0; // plays of the animation, at most 65535; 0 for ever
 };
 
 // Whether a board of `width` x `height` LEDs, an LED `scale` pixels a side,
