@@ -10,6 +10,11 @@ namespace pravik::show {
 // frame can change only on such a unit.
 static_assert(kStaySecondMs % kStepUnitMs == 0 && kBlinkHalfPeriodMs % kStepUnitMs == 0);
 
+int passOrder(const ShowMoment &moment)
+{
+    return moment.screen * 3 + int(moment.phase);
+}
+
 bool playOnePass(const Show &show, const FrameSink &frameDone)
 {
     LedImage shown;

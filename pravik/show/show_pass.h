@@ -9,10 +9,7 @@ namespace pravik::show {
 
 // The order of the moments of one pass through the list: it falls where the
 // play goes round from the end of the list to its start.
-inline int passOrder(const ShowMoment &moment)
-{
-    return moment.screen * 3 + int(moment.phase);
-}
+int passOrder(const ShowMoment &moment);
 
 // Takes a frame of the show and how long it stays, in milliseconds; false
 // stops the play.

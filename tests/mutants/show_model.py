@@ -26,14 +26,11 @@ M["pravik/show/show_loading.cpp"] = [
      "sources.vocabulary, std::uint8_t(MUT(3410) ? row : row - 1), problem);"),
 ]
 
-M["pravik/show/show_pass.h"] = [
+M["pravik/show/show_pass.cpp"] = [
     (3405, "the pass order weighs a screen no more than a phase: one pass ends at a later "
      "screen's entry",
      "    return moment.screen * 3 + int(moment.phase);",
      "    return moment.screen * (MUT(3405) ? 1 : 3) + int(moment.phase);"),
-]
-
-M["pravik/show/show_pass.cpp"] = [
     (3415, "one pass runs on where the list starts again (was 2045)",
      "        if (passOrder(at) < passOrder(moment))\n            break;",
      "        if (passOrder(at) < passOrder(moment) && !MUT(3415))\n            break;"),
