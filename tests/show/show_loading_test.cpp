@@ -106,7 +106,7 @@ TEST_F(ShowLoadingTest, TheListEndsAtTheFirstEmptyPictureAndKeepsWhatTheBoardIsS
         ScreenRange range;
         std::vector<int> indices;
     } ranges[] = {
-        {{}, {0, 1}}, {{1, -1}, {1}}, {{0, 1}, {0}}, {{1, 5}, {1}}, {{2, 1}, {}},
+        {{}, {0, 1}}, {{1, -1}, {1}}, {{0, 1}, {0}}, {{1, 1}, {1}}, {{1, 5}, {1}}, {{2, 1}, {}},
     };
     for (const auto &r : ranges) {
         SCOPED_TRACE(::testing::Message() << r.range.first << " " << r.range.count);
