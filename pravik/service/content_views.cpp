@@ -7,6 +7,9 @@
 #include "pravik/picture/board_canvas.h"
 #include "pravik/picture/led_view.h"
 #include "pravik/picture/screen_source.h"
+#include "pravik/show/show.h"
+#include "pravik/show/show_gif.h"
+#include "pravik/show/show_loading.h"
 
 #include "common/recording_prompter.h"
 
@@ -100,6 +103,24 @@ common::Expected<QByteArray> screenPng(const QString &contentFolder, const QStri
     // A board without pictures of its own (multi-colour) is shown as one colour.
     picture::ledView(canvas, type == 2 ? 2 : 1).save(&buffer, "PNG");
     return png;
+}
+
+common::Expected<QByteArray> showGif(const QString &contentFolder, const QString &file)
+{
+    const common::Expected<Loaded> loaded = load(contentFolder, file);
+    if (!loaded)
+        return loaded.failure();
+    document::Vocabulary vocabulary;
+    document::fillVocabulary(vocabulary);
+    const show::ShowSources sources{loaded->settings, loaded->screens, vocabulary, loaded->path};
+    std::vector<show::LoadedScreen> screens = show::loadScreens(sources);
+    if (const common::Status problem = show::firstProblem(screens))
+        return *problem;
+    if (screens.empty())
+        return notThere(QStringLiteral("%1 has no screens").arg(file));
+    // The same show every time: the clock screens start at midnight.
+    const show::Show played(loaded->settings, show::showScreens(std::move(screens)));
+    return show::showGif(played, show::GifOptions{});
 }
 
 } // namespace pravik::service

@@ -13,4 +13,9 @@ QList<ContentFile> listContent(const QString &contentFolder);
 common::Expected<QByteArray> screenPng(const QString &contentFolder, const QString &file,
                                        int index);
 
+// The display file's screens played once through as the board plays them,
+// as an animated GIF (an LED four pixels a side). Fails as screenPng does, or
+// at the first screen Send All would refuse.
+common::Expected<QByteArray> showGif(const QString &contentFolder, const QString &file);
+
 } // namespace pravik::service

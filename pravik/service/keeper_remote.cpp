@@ -199,9 +199,7 @@ common::Expected<QByteArray> KeeperRemote::screenPicture(const QString &file, in
 
 common::Expected<QByteArray> KeeperRemote::showPicture(const QString &file)
 {
-    return common::Failure{static_cast<int>(Refusal::UnknownFile), QString(),
-                           QStringLiteral("%1: no show to play").arg(file),
-                           common::MessageIcon::Error};
+    return showGif(m_keeper.setup().contentFolder, file);
 }
 
 common::Expected<QString> KeeperRemote::upload(const QString &displayFileName,

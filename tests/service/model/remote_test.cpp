@@ -94,6 +94,9 @@ TEST(ContentUpload, StoresThePicturesBesideTheFileAndRewritesItsPaths)
     EXPECT_EQ(QImage::fromData(*screenPng(content.path(), QStringLiteral("main.lt"), 0), "PNG")
                   .pixel(3, 3),
               qRgb(255, 0, 0));
+    const common::Expected<QByteArray> gif = showGif(content.path(), QStringLiteral("main.lt"));
+    ASSERT_TRUE(gif) << gif.failure().text.toStdString();
+    EXPECT_TRUE(gif->startsWith("GIF89a"));
 
     const struct
     {
