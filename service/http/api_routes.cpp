@@ -499,10 +499,9 @@ ApiResponse answerApiRoute(const ApiRequest &request, RouteContext &context)
     RemoteService &service = context.service;
     switch (match->route) {
     case Route::Boards: {
-        QJsonArray boards;
-        for (const pravik::service::BoardView &board : service.boards())
-            boards.append(pravik::service::boardToJson(board));
-        return jsonAnswer(200, QJsonObject{{QStringLiteral("boards"), boards}});
+        ApiResponse response = jsonAnswer(200, {});
+        response.body = context.boards.json(service.boards());
+        return response;
     }
     case Route::Board:
     case Route::BoardSend:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board_list_cache.h"
 #include "http_exchange.h"
 
 #include <QDateTime>
@@ -21,6 +22,7 @@ struct RouteContext
     AuditLog &audit;
     EventHub &events;
     std::function<QDateTime()> now;
+    BoardListCache boards;
 };
 
 inline constexpr qint64 kBodyLimit = 64 * 1024;

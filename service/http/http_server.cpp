@@ -11,6 +11,7 @@
 namespace pravikd::http {
 namespace {
 
+constexpr std::size_t kRequestsPerConnection = 1000;
 // More parts than a display file's screens could name.
 constexpr std::size_t kMostParts = 1024;
 
@@ -85,7 +86,8 @@ void send(const ApiResponse &answer, httplib::Response &response,
     if (answer.events)
         streamEvents(response, answer.events, keepAliveInterval);
     else
-        response.set_content(answer.body.toStdString(), answer.contentType.toStdString());
+        response.set_content(answer.body.constData(), std::size_t(answer.body.size()),
+                             answer.contentType.toStdString());
 }
 
 } // namespace
@@ -95,6 +97,12 @@ void installHandlers(httplib::Server &server, RemoteApi &api, const ServerOption
     const std::chrono::milliseconds quiet = options.keepAliveInterval;
     server.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
     server.set_read_timeout(options.readTimeout);
+    // A browser keeps its connection for the console's polling; the library's
+    // default of 5 requests a connection would make it connect again and again.
+    server.set_keep_alive_max_count(kRequestsPerConnection);
+    // The library writes an answer's head and body apart; with Nagle's wait
+    // against the client's delayed acknowledgement every answer took 40 ms.
+    server.set_tcp_nodelay(true);
     server.set_payload_max_length(std::size_t(kUploadLimit));
 
     // Everything without a body is answered here, before the library's own
@@ -177,7 +185,8 @@ void installHandlers(httplib::Server &server, RemoteApi &api, const ServerOption
             if (!response.body.empty())
                 return httplib::Server::HandlerResponse::Unhandled;
             ApiResponse answer = errorAnswer(response.status, libraryRefusal(response.status));
-            response.set_content(answer.body.toStdString(), answer.contentType.toStdString());
+            response.set_content(answer.body.constData(), std::size_t(answer.body.size()),
+                                 answer.contentType.toStdString());
             return httplib::Server::HandlerResponse::Handled;
         }));
     server.set_exception_handler(

@@ -49,8 +49,11 @@ ApiResponse headersTooLarge()
 } // namespace
 
 RemoteApi::RemoteApi(RemoteApiParts parts)
-    : m_parts(std::move(parts)), m_context{m_parts.service, m_parts.audit, m_parts.events,
-                                           m_parts.now}
+    : m_parts(std::move(parts)), m_context{m_parts.service,
+                                           m_parts.audit,
+                                           m_parts.events,
+                                           m_parts.now,
+                                           {}}
 {
 }
 
@@ -68,7 +71,7 @@ RemoteApi::Admission RemoteApi::admit(const ApiRequest &request)
                                  .arg(request.address)
                                  .arg(wait));
         response.addHeader("Retry-After", QByteArray::number(wait));
-        return response;
+        return {std::nullopt, response};
     }
     const QByteArray token = bearerToken(request);
     const std::optional<Caller> caller = m_parts.tokens.authenticate(token);
@@ -78,11 +81,12 @@ RemoteApi::Admission RemoteApi::admit(const ApiRequest &request)
             errorAnswer(401, token.isEmpty() ? QStringLiteral("send Authorization: Bearer TOKEN")
                                              : QStringLiteral("the token is not known"));
         response.addHeader("WWW-Authenticate", "Bearer");
-        return response;
+        return {std::nullopt, response};
     }
     if (caller->role == Role::Viewer && !onlyLooks(request.method))
-        return errorAnswer(403, QStringLiteral("the token %1 may only look").arg(caller->name));
-    return *caller;
+        return {caller,
+                errorAnswer(403, QStringLiteral("the token %1 may only look").arg(caller->name))};
+    return {caller, std::nullopt};
 }
 
 ApiResponse RemoteApi::handle(const ApiRequest &request)
@@ -94,10 +98,10 @@ ApiResponse RemoteApi::handle(const ApiRequest &request)
         return m_parts.page.answer(request.method, path);
     if (!isApiPath(path))
         return errorAnswer(404, QStringLiteral("not found"));
-    Admission admission = admit(request);
-    if (auto *refusal = std::get_if<ApiResponse>(&admission))
-        return finish(request, std::nullopt, std::move(*refusal));
-    const Caller caller = std::get<Caller>(admission);
+    const Admission admission = admit(request);
+    if (admission.refusal)
+        return finish(request, admission.caller, *admission.refusal);
+    const std::optional<Caller> caller = admission.caller;
     if (request.body.size() > bodyLimit(request))
         return finish(request, caller, errorAnswer(413, QStringLiteral("the body is too large")));
     return finish(request, caller, answerApiRoute(request, m_context));
@@ -109,10 +113,10 @@ std::optional<ApiResponse> RemoteApi::screen(const ApiRequest &head, qint64 decl
         return headersTooLarge();
     std::optional<Caller> caller;
     if (isApiPath(head.path())) {
-        Admission admission = admit(head);
-        if (auto *refusal = std::get_if<ApiResponse>(&admission))
-            return finish(head, std::nullopt, std::move(*refusal));
-        caller = std::get<Caller>(admission);
+        const Admission admission = admit(head);
+        if (admission.refusal)
+            return finish(head, admission.caller, *admission.refusal);
+        caller = admission.caller;
     }
     if (declaredLength > bodyLimit(head))
         return finish(head, caller, errorAnswer(413, QStringLiteral("the body is too large")));
@@ -123,10 +127,10 @@ ApiResponse RemoteApi::refuseBody(const ApiRequest &request, int status, const Q
 {
     std::optional<Caller> caller;
     if (isApiPath(request.path())) {
-        Admission admission = admit(request);
-        if (auto *refusal = std::get_if<ApiResponse>(&admission))
-            return finish(request, std::nullopt, std::move(*refusal));
-        caller = std::get<Caller>(admission);
+        const Admission admission = admit(request);
+        if (admission.refusal)
+            return finish(request, admission.caller, *admission.refusal);
+        caller = admission.caller;
     }
     return finish(request, caller, errorAnswer(status, text));
 }

@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <functional>
 #include <optional>
-#include <variant>
 
 namespace pravik::service {
 class RemoteService;
@@ -65,7 +64,13 @@ public:
     void auditEvent(const pravik::service::ServiceEvent &event);
 
 private:
-    using Admission = std::variant<Caller, ApiResponse>;
+    // Who sent the request, when the token says, and the refusal when the
+    // request may not go on.
+    struct Admission
+    {
+        std::optional<Caller> caller;
+        std::optional<ApiResponse> refusal;
+    };
     Admission admit(const ApiRequest &request);
     ApiResponse finish(const ApiRequest &request, const std::optional<Caller> &caller,
                        ApiResponse response);

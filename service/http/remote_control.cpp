@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <httplib.h>
+#include <sys/socket.h>
 #include <thread>
 
 namespace pravikd::http {
@@ -102,6 +103,14 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
         return cannot(QStringLiteral("the certificate %1 and the key %2 cannot be used for TLS")
                           .arg(config.certificate, config.key));
     installHandlers(*m_server, m_api, {tls, config.readTimeout, config.keepAliveInterval});
+    // The library listens with a backlog of 5: a crowd of browsers connecting
+    // at once would wait a second for their SYN to be sent again. The socket
+    // is remembered here and given the system's backlog once bound.
+    int listening = -1;
+    m_server->set_socket_options([&listening](socket_t socket) {
+        httplib::default_socket_options(socket);
+        listening = socket;
+    });
 
     const std::string host = config.host.toStdString();
     int port = config.port;
@@ -115,6 +124,8 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
                           .arg(config.host)
                           .arg(config.port));
     m_port = quint16(port);
+    if (listening >= 0)
+        ::listen(listening, SOMAXCONN);
 
     // A client that goes away mid-answer must end its answer, not the service.
     std::signal(SIGPIPE, SIG_IGN);
