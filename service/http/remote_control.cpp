@@ -126,6 +126,7 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
     m_port = quint16(port);
     if (listening >= 0)
         ::listen(listening, SOMAXCONN);
+    m_server->set_socket_options(httplib::default_socket_options); // `listening` goes now
 
     // A client that goes away mid-answer must end its answer, not the service.
     std::signal(SIGPIPE, SIG_IGN);
