@@ -1,8 +1,6 @@
 #include "board_list_cache.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 namespace pravikd::http {
 namespace {
@@ -13,31 +11,28 @@ bool sameView(const pravik::service::BoardView &a, const pravik::service::BoardV
            a.job == b.job;
 }
 
-bool sameViews(const QList<pravik::service::BoardView> &a,
-               const QList<pravik::service::BoardView> &b)
-{
-    return a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin(), sameView);
-}
-
 } // namespace
 
 QByteArray BoardListCache::json(const QList<pravik::service::BoardView> &boards)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_made && sameViews(boards, m_boards))
-            return m_json;
-    }
-    QJsonArray list;
-    for (const pravik::service::BoardView &board : boards)
-        list.append(pravik::service::boardToJson(board));
-    const QByteArray json =
-        QJsonDocument(QJsonObject{{QStringLiteral("boards"), list}}).toJson(QJsonDocument::Compact);
     const std::lock_guard lock(m_mutex);
-    m_boards = boards;
-    m_json = json;
-    m_made = true;
-    return json;
+    QList<Part> parts;
+    parts.reserve(boards.size());
+    QByteArray json = R"({"boards":[)";
+    for (qsizetype i = 0; i < boards.size(); ++i) {
+        // The list keeps its order from poll to poll; a board in another place
+        // is made again, which is correct, only slower.
+        if (i < m_parts.size() && sameView(boards[i], m_parts[i].view))
+            parts.append(m_parts[i]);
+        else
+            parts.append({boards[i], QJsonDocument(pravik::service::boardToJson(boards[i]))
+                                         .toJson(QJsonDocument::Compact)});
+        if (i > 0)
+            json += ',';
+        json += parts.last().json;
+    }
+    m_parts = std::move(parts);
+    return json + "]}";
 }
 
 } // namespace pravikd::http

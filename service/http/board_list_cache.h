@@ -8,19 +8,23 @@
 
 namespace pravikd::http {
 
-// The boards' list as the API's JSON, made again only when a board's view
-// changed since the last time. The list is what every open console polls,
-// and turning 32 boards into JSON is nearly the whole cost of a poll.
+// The boards' list as the API's JSON, each board's part made again only when
+// its view changed since the last time. The list is what every open console
+// polls, and turning 32 boards into JSON would be nearly the whole cost of a
+// poll; between two polls usually one board changed, if any.
 class BoardListCache
 {
 public:
     QByteArray json(const QList<pravik::service::BoardView> &boards);
 
 private:
+    struct Part
+    {
+        pravik::service::BoardView view;
+        QByteArray json;
+    };
     std::mutex m_mutex;
-    QList<pravik::service::BoardView> m_boards;
-    QByteArray m_json;
-    bool m_made = false;
+    QList<Part> m_parts;
 };
 
 } // namespace pravikd::http
