@@ -19,6 +19,7 @@ const char *const kUsage =
     "  render FILE.lt N OUT.png  write what screen N will look like on the board\n"
     "  preview FILE.lt OUT.gif   write the screens as the board plays them, animated\n"
     "  send FILE.lt            send the screens to the board and start the display\n"
+    "  publish FILE.lt --to URL  upload the file and its pictures to the board service\n"
     "\n"
     "Run 'pravik-cli COMMAND --help' for the options of one command.\n";
 
@@ -51,6 +52,8 @@ int runCli(const QStringList &arguments, Terminal &terminal)
         return runPreview(rest, terminal);
     if (command == QLatin1String("send"))
         return runSend(rest, terminal);
+    if (command == QLatin1String("publish"))
+        return runPublish(rest, terminal);
     terminal.err << "pravik-cli: unknown command '" << command << "'\n\n" << kUsage;
     return ExitUsageOrUnreadable;
 }

@@ -27,6 +27,7 @@ int runRange(const QStringList &arguments, Terminal &terminal);
 int runRender(const QStringList &arguments, Terminal &terminal);
 int runPreview(const QStringList &arguments, Terminal &terminal);
 int runSend(const QStringList &arguments, Terminal &terminal);
+int runPublish(const QStringList &arguments, Terminal &terminal);
 int runCli(const QStringList &arguments, Terminal &terminal);
 
 } // namespace pravik::cli
