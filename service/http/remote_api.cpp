@@ -17,6 +17,9 @@ bool isApiPath(const QByteArray &path)
 
 // Only these leave everything as it was; any other method is a change and
 // goes on the audit trail.
+// The token's own name and role.
+constexpr char kWhoAmIPath[] = "/api/v1/me";
+
 bool onlyLooks(const QByteArray &method)
 {
     return method == "GET" || method == "HEAD";
@@ -104,6 +107,18 @@ ApiResponse RemoteApi::handle(const ApiRequest &request)
     const std::optional<Caller> caller = admission.caller;
     if (request.body.size() > bodyLimit(request))
         return finish(request, caller, errorAnswer(413, QStringLiteral("the body is too large")));
+    // Who the token is: the console shows a viewer no control that changes anything.
+    if (path == kWhoAmIPath) {
+        if (!onlyLooks(request.method)) {
+            ApiResponse refused = errorAnswer(405, QStringLiteral("the route takes GET, HEAD"));
+            refused.addHeader("Allow", "GET, HEAD");
+            return finish(request, caller, refused);
+        }
+        return finish(
+            request, caller,
+            jsonAnswer(200, QJsonObject{{QStringLiteral("token"), caller->name},
+                                        {QStringLiteral("role"), roleName(caller->role)}}));
+    }
     return finish(request, caller, answerApiRoute(request, m_context));
 }
 

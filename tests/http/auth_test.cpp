@@ -29,6 +29,7 @@ const RouteCase kRoutes[] = {
     {"POST", "/api/v1/content", ""},
     {"GET", "/api/v1/audit", ""},
     {"GET", "/api/v1/events", ""},
+    {"GET", "/api/v1/me", ""},
     {"GET", "/api/v1/no-such-route", ""},
 };
 
@@ -80,6 +81,12 @@ TEST_F(HttpAuth, AViewerMayLookButNotChange)
     EXPECT_TRUE(service.takeCommands().isEmpty());
     // The operator may do what the viewer may not.
     EXPECT_EQ(post("/api/v1/boards/a/clock", operatorToken)->status, 202);
+    // Each learns who it is, for the console to show only what it may do.
+    const RawAnswer viewer = call({"GET", "/api/v1/me", ""}, viewerToken);
+    EXPECT_EQ(viewer.status, 200);
+    EXPECT_NE(viewer.body.find(R"("role":"viewer")"), std::string::npos) << viewer.body;
+    EXPECT_NE(call({"GET", "/api/v1/me", ""}, operatorToken).body.find(R"("role":"operator")"),
+              std::string::npos);
 }
 
 TEST_F(HttpAuth, TenFailuresShutTheAddressOutForAMinuteWhateverItSendsThen)
