@@ -48,7 +48,7 @@ BoardOnLink boardOnLink(const FleetBoard &board, const document::BoardSettings &
     return onLink;
 }
 
-common::Expected<QList<FleetBoard>> parseFleet(const QString &text)
+common::Expected<QList<FleetBoard>> parseFleet(const QString &text, EmptyFleet empty)
 {
     QList<FleetBoard> boards;
     QSet<QString> names;
@@ -82,17 +82,18 @@ common::Expected<QList<FleetBoard>> parseFleet(const QString &text)
         boardsSeen.insert(identity);
         boards << board;
     }
-    if (boards.isEmpty())
+    if (boards.isEmpty() && empty == EmptyFleet::Refused)
         return unusable(QStringLiteral("the fleet file names no board"));
     return boards;
 }
 
-common::Expected<QList<FleetBoard>> readFleetFile(const QString &path)
+common::Expected<QList<FleetBoard>> readFleetFile(const QString &path, EmptyFleet empty)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unusable(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    common::Expected<QList<FleetBoard>> boards = parseFleet(QString::fromUtf8(file.readAll()));
+    common::Expected<QList<FleetBoard>> boards =
+        parseFleet(QString::fromUtf8(file.readAll()), empty);
     if (!boards)
         return unusable(path + QStringLiteral(": ") + boards.failure().text);
     return boards;

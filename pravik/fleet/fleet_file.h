@@ -22,12 +22,18 @@ struct FleetBoard
     std::uint8_t busAddress = 1;
 };
 
+// Whether a fleet without a board will do: a send needs one, a service may
+// wait for its first.
+enum class EmptyFleet { Refused, Allowed };
+
 // The boards of the text, in order; a failure ("line 3: ...") when a line is
 // malformed, a name repeats or two lines name the same board.
-common::Expected<QList<FleetBoard>> parseFleet(const QString &text);
+common::Expected<QList<FleetBoard>> parseFleet(const QString &text,
+                                               EmptyFleet empty = EmptyFleet::Refused);
 
-// The same from a UTF-8 file; an unreadable or empty file is a failure too.
-common::Expected<QList<FleetBoard>> readFleetFile(const QString &path);
+// The same from a UTF-8 file; an unreadable file is a failure too.
+common::Expected<QList<FleetBoard>> readFleetFile(const QString &path,
+                                                  EmptyFleet empty = EmptyFleet::Refused);
 
 // A board of the fleet as the link knows it: the display file's settings with
 // the board's link and bus address, and the serial device its link names.

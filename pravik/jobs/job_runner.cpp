@@ -32,7 +32,7 @@ JobReport runJob(link::BoardSession &session, const JobInput &input, const Job &
                        prompter,
                        view,
                        stop,
-                       &ledger};
+                       input.useRecord ? &ledger : nullptr};
     JobReport report{job(context), {}, {}};
     report.sentScreens = ledger.sentScreens();
     report.unchangedScreens = ledger.unchangedScreens();

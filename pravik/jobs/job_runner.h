@@ -25,6 +25,9 @@ struct JobInput
     bool onlyChanges = false;
     int stripWidth = kWidestStrip;
     QString recordFolder = boardRecordFolder();
+    // Whether the board's record is read and kept. A command that knows
+    // nothing of the board's size (a range alone) leaves it be.
+    bool useRecord = true;
 };
 
 // How a job went, and what it did according to the board's record.

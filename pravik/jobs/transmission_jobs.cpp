@@ -235,4 +235,24 @@ JobResult sendAllProperties(JobContext &context)
     return sent;
 }
 
+JobResult sendDisplayRange(JobContext &context, int start, int count)
+{
+    const LedgerFinisher recorded(context.ledger);
+    if (context.ledger && context.ledger->displayCurrent(start, count))
+        return resultOf(JobOutcome::NothingToSend);
+    if (!context.settings.isEthernet() && !context.serialPortOpen())
+        return failed(common::Failure{static_cast<int>(link::ExchangeResult::LinkFailed),
+                                      kProgramTitle, kSetUpPortText, common::MessageIcon::Error});
+    if (context.stop.stopRequested())
+        return withStopNotice(context, resultOf(JobOutcome::Cancelled));
+    QByteArray buffer = link::displayRangePayload(start % 256, count % 256);
+    if (context.ledger)
+        context.ledger->displaySending();
+    if (common::Status failure = context.exchange(buffer, link::kCommandChecksumIndex))
+        return failed(std::move(failure));
+    if (context.ledger)
+        context.ledger->displayAcknowledged(start, count);
+    return resultOf(JobOutcome::Completed);
+}
+
 } // namespace pravik::jobs

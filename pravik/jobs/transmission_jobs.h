@@ -16,4 +16,9 @@ JobResult sendSpecifiedPicture(JobContext &context, int row);
 // Resends the properties of every screen, without pictures, then "发送成功".
 JobResult sendAllProperties(JobContext &context);
 
+// Tells the board to show `count` screens from `start` (one 22-byte command),
+// unless its record says it does already; the record learns what the board
+// acknowledged.
+JobResult sendDisplayRange(JobContext &context, int start, int count);
+
 } // namespace pravik::jobs

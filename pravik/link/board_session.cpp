@@ -54,8 +54,8 @@ BoardSession::BoardSession(const document::BoardSettings &settings, const QStrin
 }
 
 BoardSession::BoardSession(const document::BoardSettings &settings, const QString &serialDevice,
-                           SerialLink &line, SharedUdpSockets &sockets)
-    : BoardSession(settings, serialDevice, sharingUdp(sockets), &line, nullptr, nullptr, nullptr)
+                           SerialLink &line, SharedUdpSockets &sockets, Clock *clock)
+    : BoardSession(settings, serialDevice, sharingUdp(sockets), &line, nullptr, clock, nullptr)
 {
 }
 

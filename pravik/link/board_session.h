@@ -22,8 +22,9 @@ public:
                           const QString &serialDevice = {});
     // One board of many: over `line`, the serial port it shares with other
     // boards of the same line, and the fleet's shared UDP sockets.
+    // `clock`: the time the board's clock is set to, when not the computer's.
     BoardSession(const document::BoardSettings &settings, const QString &serialDevice,
-                 SerialLink &line, SharedUdpSockets &sockets);
+                 SerialLink &line, SharedUdpSockets &sockets, Clock *clock = nullptr);
     // Over the given transports, clock and tick waiter.
     BoardSession(const document::BoardSettings &settings, const QString &serialDevice,
                  SerialLink &serial, DatagramLink &udp, Clock &clock, TickWaiter &tickWaiter);

@@ -3,6 +3,9 @@
 #include "board_state.h"
 #include "service_setup.h"
 
+#include "pravik/fleet/fleet_runner.h"
+#include "pravik/jobs/stop_token.h"
+
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -10,9 +13,15 @@
 namespace pravik::service {
 
 class ServiceClock;
+struct WorkDone;
+struct WorkOrder;
 
 // A line for the service's log (the journal): what it did and what failed.
 using LogLine = std::function<void(const QString &line)>;
+
+// Does a board's work on a fleet runner's thread: doWork, or a stand-in.
+using WorkDoer = std::function<WorkDone(const WorkOrder &order, fleet::FleetLink &link,
+                                        const jobs::StopToken &stop)>;
 
 // The running service: it keeps every board of the fleet showing what the
 // schedule says. At each minute, on reload, when content changes and when a
@@ -24,7 +33,8 @@ class Keeper : public QObject
 {
     Q_OBJECT
 public:
-    Keeper(ServiceSetup setup, ServiceClock &clock, LogLine log, QObject *parent = nullptr);
+    Keeper(ServiceSetup setup, ServiceClock &clock, LogLine log, WorkDoer doer = {},
+           QObject *parent = nullptr);
     // Stops the boards' work after the frame on the wire and waits for it.
     ~Keeper() override;
 
@@ -40,6 +50,9 @@ public:
 
     // Every board's state, in the fleet's order.
     QList<BoardState> states() const;
+    // Whether work for the board, or for any board, is under way.
+    bool busy(const QString &board) const;
+    bool idle() const;
 
 signals:
     void stateChanged(const pravik::service::BoardState &state);

@@ -6,7 +6,8 @@ namespace pravik::service {
 
 common::Expected<ServiceFiles> readServiceFiles(const ServiceSetup &setup)
 {
-    common::Expected<QList<fleet::FleetBoard>> boards = fleet::readFleetFile(setup.fleetFile);
+    common::Expected<QList<fleet::FleetBoard>> boards =
+        fleet::readFleetFile(setup.fleetFile, fleet::EmptyFleet::Allowed);
     if (!boards)
         return boards.failure();
     common::Expected<schedule::Schedule> schedule = schedule::readScheduleFile(setup.scheduleFile);

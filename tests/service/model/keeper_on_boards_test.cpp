@@ -1,0 +1,145 @@
+// The keeper against three board simulators on UDP, by a clock the test
+// moves: a board off at the start catches up once it answers, a window's
+// beginning puts the range on its board, and a picture changed on disk
+// reaches every board with only the screen that changed.
+#include "ledboard_sim_process.h"
+#include "manual_clock.h"
+
+#include "pravik/document/display_file.h"
+#include "pravik/service/keeper.h"
+
+#include "common/recording_prompter.h"
+
+#include "test_files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace pravik;
+using namespace pravik::service;
+
+namespace {
+
+const QTimeZone kBerlin("Europe/Berlin");
+
+QStringList simOptions(const QString &where)
+{
+    return {"--udp", where, "--width", "16", "--height", "8"};
+}
+
+// "command screen" of each frame a board logged, from frame `from` on; a
+// display range as "01 START COUNT".
+QStringList commands(const LedboardSim &sim, qsizetype from = 0)
+{
+    QStringList seen;
+    const QList<QJsonObject> frames = sim.frames();
+    for (qsizetype i = from; i < frames.size(); ++i) {
+        const QString raw = frames[i]["raw"].toString();
+        const QStringList bytes = raw.split(u' ');
+        // FA FA address, then the command and its payload.
+        seen << (bytes.value(3) == QStringLiteral("01")
+                     ? QStringLiteral("01 %1 %2").arg(bytes.value(8), bytes.value(9))
+                     : QStringLiteral("%1 %2").arg(bytes.value(3), bytes.value(4)));
+    }
+    return seen;
+}
+
+bool until(const std::function<bool()> &done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > 30'000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(KeeperOnBoards, KeepsThreeBoardsAsTheScheduleSays)
+{
+    QTemporaryDir folder;
+    const QString content = folder.filePath(QStringLiteral("content"));
+    QDir().mkpath(content);
+    const auto picture = [&](const char *name, QRgb colour) {
+        QImage image(16, 8, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(QDir(content).filePath(QString::fromLatin1(name))));
+    };
+    picture("one.bmp", qRgb(255, 0, 0));
+    picture("two.bmp", qRgb(0, 0, 0));
+    document::BoardSettings settings;
+    settings.scrwidth = 16;
+    settings.scrhigh = 8;
+    settings.scrtype = 1;
+    document::ScreenList screens;
+    document::initScreenList(screens);
+    screens.setText(1, document::PictureColumn, QStringLiteral("one.bmp"));
+    screens.setText(2, document::PictureColumn, QStringLiteral("two.bmp"));
+    common::RecordingPrompter quiet;
+    ASSERT_TRUE(document::saveDisplayFile(QDir(content).filePath(QStringLiteral("lobby.lt")),
+                                          settings, screens, quiet));
+
+    LedboardSim a(simOptions(QStringLiteral("127.0.0.2:0")));
+    const QString port = a.udpPort();
+    LedboardSim b(simOptions(QStringLiteral("127.0.0.3:") + port));
+    ServiceSetup setup;
+    setup.fleetFile = folder.filePath(QStringLiteral("fleet.txt"));
+    setup.scheduleFile = folder.filePath(QStringLiteral("schedule.txt"));
+    setup.contentFolder = content;
+    setup.stateFolder = folder.filePath(QStringLiteral("state"));
+    setup.recordFolder = folder.filePath(QStringLiteral("records"));
+    setup.zone = kBerlin;
+    ASSERT_TRUE(writeFileBytes(setup.fleetFile, QStringLiteral("a udp:127.0.0.2:%1 1\n"
+                                                               "b udp:127.0.0.3:%1 1\n"
+                                                               "c udp:127.0.0.4:%1 1\n")
+                                                    .arg(port)
+                                                    .toUtf8()));
+    ASSERT_TRUE(writeFileBytes(setup.scheduleFile, "default * lobby.lt\n"
+                                                   "window a daily 10:00-11:00 range 1 1\n"));
+    ManualClock clock(
+        QDateTime::fromString(QStringLiteral("2026-12-07T09:59:00+01:00"), Qt::ISODate));
+    QStringList log;
+    Keeper keeper(setup, clock, [&log](const QString &line) { log << line; });
+    ASSERT_EQ(keeper.start(), std::nullopt);
+    ASSERT_TRUE(until([&] { return keeper.idle(); }));
+
+    const QStringList everything{"03 00", "12 00", "12 00", "04 00",
+                                 "12 01", "12 01", "04 01", "01 00 02"};
+    EXPECT_EQ(commands(a), everything);
+    EXPECT_EQ(commands(b), everything);
+    EXPECT_EQ(keeper.states()[2].health, Health::Failing); // c is off
+
+    // c comes on; its retry is due 15 s later and brings it all it lacks.
+    LedboardSim c(simOptions(QStringLiteral("127.0.0.4:") + port));
+    clock.moveBy(15);
+    ASSERT_TRUE(until([&] { return keeper.idle(); }));
+    EXPECT_EQ(commands(c), everything);
+    EXPECT_EQ(keeper.states()[2].health, Health::Ok);
+
+    // At 10:00 a shows screen 1 alone: one range command, nothing uploaded.
+    const qsizetype aBefore = a.frames().size();
+    clock.moveTo(QDateTime::fromString(QStringLiteral("2026-12-07T10:00:00+01:00"), Qt::ISODate));
+    ASSERT_TRUE(until([&] { return keeper.idle(); }));
+    EXPECT_EQ(commands(a, aBefore), QStringList{"01 01 01"});
+
+    // Screen 1's picture edited on disk: b and c get that screen and the
+    // display command, a that screen alone (its range stands).
+    const qsizetype bBefore = b.frames().size();
+    const qsizetype cBefore = c.frames().size();
+    const qsizetype aNow = a.frames().size();
+    picture("two.bmp", qRgb(255, 0, 0));
+    keeper.contentChanged();
+    ASSERT_TRUE(until([&] { return keeper.idle(); }));
+    const QStringList changed{"12 01", "12 01", "04 01", "01 00 02"};
+    EXPECT_EQ(commands(b, bBefore), changed);
+    EXPECT_EQ(commands(c, cBefore), changed);
+    EXPECT_EQ(commands(a, aNow), (QStringList{"12 01", "12 01", "04 01"}));
+}
