@@ -22,7 +22,7 @@ void printBoards(const QList<FleetBoard> &boards, QTextStream &out)
         nameWidth = std::max(nameWidth, board.name.size());
         linkWidth = std::max(linkWidth, board.link.size());
     }
-    out << "boards:\n";
+    out << (boards.isEmpty() ? "boards: none\n" : "boards:\n");
     for (const FleetBoard &board : boards)
         out << "  " << board.name.leftJustified(nameWidth) << "  "
             << board.link.leftJustified(linkWidth) << "  " << board.busAddress << '\n';
@@ -53,7 +53,7 @@ int runCheck(const CommandLine &line, Output &output)
         << "  records " << setup.recordFolder << '\n';
 
     const common::Expected<QList<FleetBoard>> boards =
-        pravik::fleet::readFleetFile(setup.fleetFile);
+        pravik::fleet::readFleetFile(setup.fleetFile, pravik::fleet::EmptyFleet::Allowed);
     if (boards)
         printBoards(*boards, out);
     else

@@ -5,19 +5,38 @@
 
 #include "program_version.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// The journal gets the service's own lines; the toolkit's notes about its
+// environment (no runtime folder, no display) would read like the service's.
+void keepToolkitNotesQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     if (program_version::answeredVersion(argc, argv, "pravikd"))
         return 0;
-    QCoreApplication application(argc, argv);
+    qInstallMessageHandler(keepToolkitNotesQuiet);
+    // Text screens are laid out with fonts, which need a GUI application; a
+    // service has no display, so the offscreen platform is the default.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     pravikd::Output output{out, err};
     const common::Expected<pravikd::CommandLine> line =
-        pravikd::parseCommandLine(QCoreApplication::arguments().mid(1));
+        pravikd::parseCommandLine(QGuiApplication::arguments().mid(1));
     if (!line) {
         err << "pravikd: " << line.failure().text << "\nTry 'pravikd --help'.\n";
         return pravikd::kExitProblems;
@@ -35,6 +54,5 @@ int main(int argc, char *argv[])
     case pravikd::CommandLine::Mode::Run:
         break;
     }
-    err << "pravikd: this build cannot run the service yet\n";
-    return pravikd::kExitFailed;
+    return pravikd::runService(*line, output);
 }

@@ -17,6 +17,8 @@ struct Output
 int runCheck(const CommandLine &line, Output &output);
 int runPlan(const CommandLine &line, Output &output);
 int runStatus(const CommandLine &line, Output &output);
+// The service: runs until SIGTERM or SIGINT.
+int runService(const CommandLine &line, Output &output);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;   // the service could not start or went wrong
