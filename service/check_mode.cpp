@@ -77,11 +77,14 @@ int runCheck(const CommandLine &line, Output &output)
             problems << setup.scheduleFile + QStringLiteral(": ") + unknown->text;
     }
 
-    if (!QFileInfo(setup.contentFolder).isDir()) {
+    // The service makes the content folder when it starts; it is missing
+    // only when a display file is looked for in it.
+    const QStringList files = schedule ? pravik::service::scheduledFiles(*schedule) : QStringList();
+    if (!files.isEmpty() && !QFileInfo(setup.contentFolder).isDir()) {
         problems << setup.contentFolder + QStringLiteral(": no such folder");
-    } else if (schedule) {
+    } else if (!files.isEmpty()) {
         out << "display files:\n";
-        for (const QString &file : pravik::service::scheduledFiles(*schedule)) {
+        for (const QString &file : files) {
             const common::Expected<QByteArray> stamp =
                 pravik::service::contentStamp(setup.contentFolder, file);
             out << "  " << file << (stamp ? "" : "  (unusable)") << '\n';

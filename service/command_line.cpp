@@ -32,8 +32,8 @@ const char *const kHelp =
     "\n"
     "SIGHUP reads the fleet and the schedule again; SIGTERM and SIGINT stop the\n"
     "service once the frames on the wire are answered. Exit status: 0 when all\n"
-    "is well; 1 when the service could not start; 2 for a wrong command line or\n"
-    "configuration, or when --check finds a problem.\n";
+    "is well; 1 when the service could not set itself up; 2 for a wrong command\n"
+    "line, configuration, fleet or schedule, or when --check finds a problem.\n";
 
 common::Expected<CommandLine> parseCommandLine(const QStringList &arguments)
 {

@@ -21,7 +21,7 @@ int runStatus(const CommandLine &line, Output &output);
 int runService(const CommandLine &line, Output &output);
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;   // the service could not start or went wrong
+inline constexpr int kExitFailed = 1;   // the service could not set itself up
 inline constexpr int kExitProblems = 2; // a wrong command line, configuration or file
 
 } // namespace pravikd

@@ -8,6 +8,8 @@
 #include "pravik/service/keeper.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <csignal>
 
@@ -41,10 +43,15 @@ int runService(const CommandLine &line, Output &output)
     if (testStart->isValid())
         log(QStringLiteral("the clock starts at %1 for a test")
                 .arg(testStart->toString(Qt::ISODate)));
+    // A fresh state folder gets its content folder, for the display files to
+    // come; where it cannot be made, the boards' own failures say so.
+    const QString &contentFolder = config->setup.contentFolder;
+    if (!QFileInfo(contentFolder).isDir() && !QDir().mkpath(contentFolder))
+        log(QStringLiteral("%1: the content folder cannot be made").arg(contentFolder));
     pravik::service::Keeper keeper(config->setup, clock, log);
     if (const common::Status failed = keeper.start()) {
         log(QStringLiteral("cannot start: %1").arg(failed->text));
-        return kExitFailed;
+        return kExitProblems;
     }
     ContentWatcher content(config->setup.contentFolder, config->setup.scheduleFile);
     QObject::connect(&content, &ContentWatcher::changed, &keeper,
