@@ -79,6 +79,19 @@ bool parseListen(const QString &text, QString &host, quint16 &port)
     return true;
 }
 
+// A zone of the IANA database. Qt takes any word for a POSIX zone rule
+// ("Nowhere" would be UTC under that name), and its own list of zones leaves
+// out some of the database's ("Etc/UTC"), so the database's file decides.
+bool knownZone(const QString &name)
+{
+    if (name.startsWith(u'/') || name.split(u'/').contains(QStringLiteral("..")))
+        return false;
+    const QString database = qEnvironmentVariable("TZDIR", QStringLiteral("/usr/share/zoneinfo"));
+    return QTimeZone(name.toUtf8()).isValid() &&
+           (QTimeZone::isTimeZoneIdAvailable(name.toUtf8()) ||
+            QFileInfo(QDir(database).filePath(name)).isFile());
+}
+
 } // namespace
 
 SystemFolders systemFolders()
@@ -124,9 +137,9 @@ common::Expected<ServiceConfig> parseServiceConfig(const QString &text, const QS
         lineOf[key] = number;
 
         if (key == Zone) {
-            config.setup.zone = QTimeZone(value.toUtf8());
-            if (!config.setup.zone.isValid())
+            if (!knownZone(value))
                 return unusable(where + QStringLiteral("unknown zone '%1'").arg(value));
+            config.setup.zone = QTimeZone(value.toUtf8());
         } else if (key == Links && value.toLower() != QStringLiteral("all")) {
             bool ok = false;
             config.setup.linksAtOnce = value.toInt(&ok);

@@ -96,6 +96,8 @@ TEST(ServiceConfig, TheFirstWrongLineIsNamed)
         {"zone = UTC\nzone = UTC", "line 2: zone is set on line 1 already"},
         {"state =   # none", "line 1: state needs a value"},
         {"zone = Europe/Atlantis", "line 1: unknown zone 'Europe/Atlantis'"},
+        {"zone = Nowhere", "line 1: unknown zone 'Nowhere'"},
+        {"zone = ../../etc/passwd", "line 1: unknown zone '../../etc/passwd'"},
         {"links = 0", "line 1: links is all or a number from 1 to 64, not '0'"},
         {"links = 65", "line 1: links is all or a number from 1 to 64, not '65'"},
         {"links = two", "line 1: links is all or a number from 1 to 64, not 'two'"},
@@ -115,7 +117,9 @@ TEST(ServiceConfig, TheFirstWrongLineIsNamed)
         SCOPED_TRACE(c.text);
         EXPECT_EQ(failureOf(QString::fromUtf8(c.text)), QString::fromUtf8(c.failure));
     }
-    EXPECT_EQ(failureOf(QStringLiteral("listen = 0.0.0.0:1\nlinks = 64")), "<accepted>");
+    for (const char *accepted : {"listen = 0.0.0.0:1\nlinks = 64", "zone = Etc/UTC", "zone = UTC",
+                                 "zone = America/Argentina/Buenos_Aires"})
+        EXPECT_EQ(failureOf(QString::fromUtf8(accepted)), "<accepted>") << accepted;
 }
 
 TEST(ServiceConfig, AFileIsReadFromItsFolderAndItsFailuresNameIt)
