@@ -1,14 +1,13 @@
-#include "animated_gif.h"
 #include "board_command_line.h"
 #include "commands.h"
-#include "preview_frames.h"
 #include "terminal_prompter.h"
 
-#include "pravik/document/program_texts.h"
 #include "pravik/document/vocabulary.h"
+#include "pravik/show/show.h"
+#include "pravik/show/show_frames.h"
+#include "pravik/show/show_gif.h"
 #include "pravik/show/show_loading.h"
-
-#include "common/file_replace.h"
+#include "pravik/show/show_pass.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -43,8 +42,8 @@ const char *const kPreviewUsage =
     "Exit status: 0 written, 2 bad arguments, a display file that cannot be\n"
     "read, a screen that cannot be drawn or an output that cannot be written.\n";
 
-// A GIF counts its sides in 16 bits.
-constexpr int kLargestSide = 0xFFFF;
+using show::LedShape;
+
 constexpr int kLargestScale = 16;
 constexpr int kSmallestDotScale = 3;
 
@@ -125,50 +124,20 @@ bool parsePreviewOptions(const QStringList &arguments, PreviewOptions &options, 
     return true;
 }
 
-// The screens of the range with how the board shows them. Nothing when one
-// cannot be drawn; Send All's message has been printed.
-std::optional<std::vector<show::ShowScreen>> loadRange(const LoadedBoard &board,
-                                                       const QString &file, int from, int count,
-                                                       common::Prompter &prompter)
-{
-    document::Vocabulary vocabulary;
-    document::fillVocabulary(vocabulary);
-    const show::ShowSources sources{board.settings, board.screens, vocabulary, file};
-    std::vector<show::ShowScreen> screens;
-    for (int row = from + 1; row <= from + count; ++row) {
-        std::optional<show::LedImage> leds = show::loadScreenLeds(sources, row, prompter);
-        if (!leds)
-            return std::nullopt;
-        QString problem;
-        const auto properties =
-            show::screenProperties(board.screens, vocabulary, std::uint8_t(row - 1), problem);
-        if (!properties) {
-            prompter.tell(problem, kProgramTitle, common::MessageIcon::Error);
-            return std::nullopt;
-        }
-        screens.push_back(show::ShowScreen{std::move(*leds), *properties});
-    }
-    return screens;
-}
-
 // Checks the board and the range against the display file; false after
 // saying what is wrong.
 bool checkPreview(const LoadedBoard &board, PreviewOptions &options, Terminal &terminal)
 {
     const document::BoardSettings &settings = board.settings;
     const int count = board.screens.screenCount();
-    if (settings.scrtype != 1 && settings.scrtype != 2) {
+    if (!show::boardShowsPictures(settings)) {
         terminal.err << "pravik-cli preview: the board is of type " << settings.scrtype
                      << "; only single-colour (1) and three-colour (2) boards get pictures\n";
         return false;
     }
-    const long long width = (long long)settings.scrwidth * options.scale;
-    const long long height = (long long)settings.scrhigh * options.scale;
-    if (settings.scrwidth <= 0 || settings.scrhigh <= 0 || width > kLargestSide ||
-        height > kLargestSide) {
-        terminal.err << "pravik-cli preview: a board of " << settings.scrwidth << " x "
-                     << settings.scrhigh << " LEDs at scale " << options.scale
-                     << " makes no picture of at most " << kLargestSide << " pixels a side\n";
+    if (const common::Status tooLarge =
+            show::gifFits(settings.scrwidth, settings.scrhigh, options.scale)) {
+        terminal.err << "pravik-cli preview: " << tooLarge->text << '\n';
         return false;
     }
     if (count == 0) {
@@ -190,32 +159,6 @@ bool checkPreview(const LoadedBoard &board, PreviewOptions &options, Terminal &t
     return true;
 }
 
-bool writeGif(const show::Show &show, const PreviewOptions &options, const QSize &size,
-              Terminal &terminal)
-{
-    AnimatedGif gif(size.width(), size.height(), previewPalette(), options.loops);
-    const PreviewPainter painter(options.scale, options.shape);
-    QImage picture;
-    const bool played = playOnePass(show, [&](const show::LedImage &frame, std::int64_t ms) {
-        painter.draw(frame, picture);
-        return !picture.isNull() && gif.addFrame(picture, ms);
-    });
-    QString error;
-    QByteArray bytes = gif.finish(error);
-    if (!played) {
-        bytes.clear();
-        if (error.isEmpty())
-            error = QStringLiteral("no memory for a picture of %1 x %2 pixels")
-                        .arg(size.width())
-                        .arg(size.height());
-    }
-    if (bytes.isEmpty() || !common::replaceFileContents(options.gif, bytes, &error)) {
-        terminal.err << "pravik-cli preview: cannot write " << options.gif << ": " << error << '\n';
-        return false;
-    }
-    return true;
-}
-
 bool writeFrames(const show::Show &show, const PreviewOptions &options, Terminal &terminal)
 {
     const QDir dir(options.framesDir);
@@ -223,10 +166,10 @@ bool writeFrames(const show::Show &show, const PreviewOptions &options, Terminal
         terminal.err << "pravik-cli preview: cannot make the folder " << options.framesDir << '\n';
         return false;
     }
-    const PreviewPainter painter(options.scale, options.shape);
+    const show::PreviewPainter painter(options.scale, options.shape);
     QImage picture;
     int number = 0;
-    return playOnePass(show, [&](const show::LedImage &frame, std::int64_t ms) {
+    return show::playOnePass(show, [&](const show::LedImage &frame, std::int64_t ms) {
         const QString name = QStringLiteral("frame-%1.png").arg(++number, 4, 10, QLatin1Char('0'));
         painter.draw(frame, picture);
         if (picture.isNull() || !picture.save(dir.filePath(name), "PNG")) {
@@ -257,19 +200,29 @@ int runPreview(const QStringList &arguments, Terminal &terminal)
     const auto board = loadBoard(line, prompter, terminal, "preview");
     if (!board || !checkPreview(*board, options, terminal))
         return ExitUsageOrUnreadable;
-    auto screens = loadRange(*board, options.file, options.from, options.screens, prompter);
-    if (!screens)
+    document::Vocabulary vocabulary;
+    document::fillVocabulary(vocabulary);
+    std::vector<show::LoadedScreen> screens = show::loadScreens(
+        show::ShowSources{board->settings, board->screens, vocabulary, options.file},
+        show::ScreenRange{options.from, options.screens});
+    // A screen that cannot be drawn stops the preview, as it stops Send All.
+    if (const common::Status problem = show::firstProblem(screens)) {
+        common::tell(prompter, *problem);
         return ExitUsageOrUnreadable;
+    }
 
     // "显示时间" counts from this computer's time, as the board from its own.
     const QTime now = QTime::currentTime();
-    const show::Show show(board->settings, std::move(*screens),
+    const show::Show show(board->settings, show::showScreens(std::move(screens)),
                           show::ShowOptions{0, QTime(now.hour(), now.minute(), now.second())});
-    const QSize size(board->settings.scrwidth * options.scale,
-                     board->settings.scrhigh * options.scale);
-    const bool written = options.framesDir.isEmpty() ? writeGif(show, options, size, terminal)
-                                                     : writeFrames(show, options, terminal);
-    return written ? ExitOk : ExitUsageOrUnreadable;
+    if (!options.framesDir.isEmpty())
+        return writeFrames(show, options, terminal) ? ExitOk : ExitUsageOrUnreadable;
+    if (const common::Status failed = show::writeShowGif(
+            show, show::GifOptions{options.scale, options.shape, options.loops}, options.gif)) {
+        terminal.err << "pravik-cli preview: " << failed->text << '\n';
+        return ExitUsageOrUnreadable;
+    }
+    return ExitOk;
 }
 
 } // namespace pravik::cli

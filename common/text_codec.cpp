@@ -1,12 +1,14 @@
 #include "text_codec.h"
 
+#include "toolkit_codec.h"
+
 #include <QList>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
-#include <stdexcept>
 
 namespace common {
 namespace {
@@ -26,11 +28,13 @@ struct IconvCloser
 };
 using Converter = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
+// An empty converter when the C library lacks the code page (its gconv
+// modules are not installed); the toolkit's own converter stands in then.
 Converter openConverter(const char *to, const char *from)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+        return Converter();
     return Converter(cd);
 }
 
@@ -82,6 +86,8 @@ size_t utf8SequenceLength(uchar lead)
 QString decode(const char *codePage, const QByteArray &bytes, qsizetype *badBytes)
 {
     const Converter cd = openConverter("UTF-8", codePage);
+    if (!cd)
+        return decodeWithToolkit(codePage, bytes, badBytes);
     qsizetype bad = 0;
     const QByteArray utf8 = convert(cd.get(), bytes, [&bad](QByteArray &out, const char *, size_t) {
         out.append(kReplacementCharacter);
@@ -100,6 +106,8 @@ QByteArray encodeCodePage936(const QString &text, std::optional<char32_t> *refus
     const Converter cd = openConverter(kCodePage936, "UTF-8");
     if (refused)
         refused->reset();
+    if (!cd)
+        return encodeWithToolkit(kCodePage936, text, refused);
     return convert(
         cd.get(), text.toUtf8(), [refused](QByteArray &out, const char *at, size_t left) {
             const size_t length = std::min(utf8SequenceLength(static_cast<uchar>(*at)), left);
@@ -136,6 +144,8 @@ QString decodeCodePage936(const QByteArray &bytes, qsizetype *badBytes)
 QByteArray encodeGbk(const QString &text)
 {
     const Converter cd = openConverter(kGb18030, "UTF-8");
+    if (!cd)
+        return encodeWithToolkit(kGb18030, text, nullptr);
     // Lone surrogates cannot occur in UTF-8 produced by Qt (they become U+FFFD),
     // so every input character has a GB18030 form; the fallback only guards iconv.
     return convert(cd.get(), text.toUtf8(), [](QByteArray &out, const char *, size_t) {

@@ -95,6 +95,12 @@ QJsonObject stateToJson(const BoardState &state)
                                      QString::fromLatin1(state.shown->content.toHex())},
                                     {QStringLiteral("since"), timeValue(state.shown->since)}})
                               : QJsonValue());
+    object.insert(QStringLiteral("override"),
+                  state.override ? QJsonValue(QJsonObject{
+                                       {QStringLiteral("file"), state.override->file},
+                                       {QStringLiteral("range"), rangeValue(state.override->range)},
+                                       {QStringLiteral("until"), timeValue(state.override->until)}})
+                                 : QJsonValue());
     return object;
 }
 
@@ -141,6 +147,14 @@ common::Expected<BoardState> stateFromJson(const QJsonObject &object)
             !readTime(shown, QStringLiteral("since"), was.since))
             return damaged(QStringLiteral("what %1 shows").arg(state.board));
         state.shown = was;
+    }
+    if (const QJsonValue override = object.value(QStringLiteral("override")); override.isObject()) {
+        const QJsonObject put = override.toObject();
+        Override by{put.value(QStringLiteral("file")).toString(), {}, {}};
+        if (!readRange(put.value(QStringLiteral("range")), by.range) ||
+            !readTime(put, QStringLiteral("until"), by.until))
+            return damaged(QStringLiteral("what was put on %1").arg(state.board));
+        state.override = by;
     }
     return state;
 }

@@ -34,6 +34,17 @@ struct Shown
     friend bool operator==(const Shown &, const Shown &) = default;
 };
 
+// What an operator put on a board against the schedule: it stands until the
+// schedule's next change for the board.
+struct Override
+{
+    QString file; // empty: a range of whatever file the board holds
+    std::optional<schedule::DisplayRange> range;
+    QDateTime until; // invalid: until the schedule changes what it shows at all
+
+    friend bool operator==(const Override &, const Override &) = default;
+};
+
 struct LastFailure
 {
     int code = 0;
@@ -53,6 +64,7 @@ struct BoardState
     std::optional<LastFailure> lastFailure;
     int failuresInARow = 0;
     std::optional<Shown> shown;
+    std::optional<Override> override;
     QDateTime nextChange; // the schedule's next change for the board; invalid: none
     QDateTime nextRetry;  // when a failing board is tried again; invalid: not failing
     // When its clock was last set, and the zone's offset from UTC then.

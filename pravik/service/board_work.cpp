@@ -43,18 +43,22 @@ private:
 class ProgressView : public jobs::JobView
 {
 public:
-    explicit ProgressView(const WorkProgress &progress) : m_progress(progress) {}
+    ProgressView(const WorkProgress &progress, int screens)
+        : m_progress(progress), m_screens(screens)
+    {
+    }
     void beginTransfer(int) override {}
     void showScreen(int row, const QString &, const picture::BoardCanvas &) override
     {
         if (m_progress)
-            m_progress(row - 1);
+            m_progress(row - 1, m_screens);
     }
     void setProgress(int) override {}
     void endTransfer(bool) override {}
 
 private:
     const WorkProgress &m_progress;
+    const int m_screens;
 };
 
 common::Failure contentFailure(const QString &text)
@@ -131,8 +135,8 @@ WorkDone doWork(const WorkOrder &order, fleet::FleetLink &link, const jobs::Stop
             return work.content.range ? common::MessageAnswer::No : common::MessageAnswer::Yes;
         return common::RecordingPrompter::accept(message);
     });
-    ProgressView view(progress);
-    jobs::JobInput input{screens, displayFile, {}, true};
+    ProgressView view(progress, screens.screenCount());
+    jobs::JobInput input{screens, displayFile, {}, !order.everything};
     input.recordFolder = order.recordFolder;
     input.useRecord = !work.content.file.isEmpty();
     const jobs::JobReport report =

@@ -14,8 +14,10 @@ namespace pravik::service {
 // One piece of work for a board, as the keeper hands it to the fleet runner.
 struct WorkOrder
 {
+    int job = 0; // the job it is
     fleet::FleetBoard board;
     BoardWork work;
+    bool everything = false; // every screen, not only what the board's record lacks
     QString contentFolder;
     QString recordFolder;
     // The service's time when the work was given, and its zone: the board's
@@ -35,8 +37,8 @@ struct WorkDone
     common::Status failure;
 };
 
-// Reports a screen on the wire: the board's job progress.
-using WorkProgress = std::function<void(int screen)>;
+// Reports a screen on the wire (from 0) and how many the file has.
+using WorkProgress = std::function<void(int screen, int screens)>;
 
 // Does the work on the calling thread (one of the fleet runner's), over the
 // board's line: the clock first, then the display file's changes and its

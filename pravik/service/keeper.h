@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board_state.h"
+#include "remote_service.h"
 #include "service_setup.h"
 
 #include "pravik/fleet/fleet_runner.h"
@@ -20,8 +21,9 @@ struct WorkOrder;
 using LogLine = std::function<void(const QString &line)>;
 
 // Does a board's work on a fleet runner's thread: doWork, or a stand-in.
-using WorkDoer = std::function<WorkDone(const WorkOrder &order, fleet::FleetLink &link,
-                                        const jobs::StopToken &stop)>;
+using WorkDoer = std::function<WorkDone(
+    const WorkOrder &order, fleet::FleetLink &link, const jobs::StopToken &stop,
+    const std::function<void(int screen, int screens)> &progress)>;
 
 // The running service: it keeps every board of the fleet showing what the
 // schedule says. At each minute, on reload, when content changes and when a
@@ -53,9 +55,28 @@ public:
     // Whether work for the board, or for any board, is under way.
     bool busy(const QString &board) const;
     bool idle() const;
+    // The job under way on the board; 0 for none.
+    int jobOf(const QString &board) const;
+
+    // What an operator asks of a board: the job's id, or why it is refused
+    // (the Refusal codes). A display file or range sent stands against the
+    // schedule until its next change for the board.
+    common::Expected<int> command(const Command &command);
+    // Stops the job under way on the board after its frame on the wire.
+    common::Expected<int> stopBoard(const QString &board);
+    // A job of the recent past or under way.
+    std::optional<JobStatus> job(int id) const;
+
+    const ServiceSetup &setup() const;
+    // The fleet and the schedule in use.
+    const ServiceFiles &files() const;
 
 signals:
     void stateChanged(const pravik::service::BoardState &state);
+    // A job was queued, began, sent a screen or ended.
+    void jobChanged(const pravik::service::JobStatus &job);
+    // The schedule had the service act on a board.
+    void scheduledAction(const QString &board, const QString &what, const QDateTime &time);
 
 private:
     struct Private;

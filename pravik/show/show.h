@@ -49,12 +49,15 @@ inline constexpr int kRandomRounds = 16;
 class Show
 {
 public:
-    // `screens` as loadShowScreens gives them; every picture is cut or
-    // padded to the board's size.
+    // `screens` as loadScreens gives them; every picture is cut or padded
+    // to the board's size.
     Show(const document::BoardSettings &settings, std::vector<ShowScreen> screens,
          const ShowOptions &options = {});
 
     int screenCount() const { return int(m_screens.size()); }
+    // The board's LEDs across and down: the size of every frame.
+    int width() const { return m_width; }
+    int height() const { return m_height; }
     // The board's time of one loop, in milliseconds: a run through the list,
     // or kRandomRounds runs when something is chosen at random. 0 without
     // screens.

@@ -2,13 +2,11 @@
 
 #include "show_screen.h"
 
-#include <QString>
-#include <optional>
-#include <vector>
+#include "common/failure.h"
 
-namespace common {
-class Prompter;
-}
+#include <QList>
+#include <QString>
+#include <vector>
 
 namespace pravik::document {
 struct BoardSettings;
@@ -27,20 +25,45 @@ struct ShowSources
     const QString &displayFileName; // relative picture paths start from its folder
 };
 
-// The LEDs list row `row` lights: its source drawn on a board-sized canvas as
-// Send All draws it, then packed into the board's planes and read back.
-// Nothing when the source cannot be drawn; the operator was told so with Send
-// All's own message (a missing file, a file that is no picture, a board too
-// large for its planes).
-std::optional<LedImage> loadScreenLeds(const ShowSources &sources, int row,
-                                       common::Prompter &prompter);
+// The screens a show is made of, by list index: `count` of them from
+// `first`, to the end of the list when `count` is negative. A range past the
+// list's end holds only the screens there are.
+struct ScreenRange
+{
+    int first = 0;
+    int count = -1;
+};
 
-// Every screen of the list, up to the first empty picture, as Send All takes
-// them: its LEDs and the properties the board is sent. Nothing when a screen
-// cannot be shown; the operator was told why, as Send All tells it, and the
-// show stops there like the transfer would. A board too large for its planes
-// is refused, with the transfer's message, before anything is drawn.
-std::optional<std::vector<ShowScreen>> loadShowScreens(const ShowSources &sources,
-                                                       common::Prompter &prompter);
+// One screen of the list as the show takes it. A screen that cannot be sent
+// as it is still plays, so that the play can go on past it: dark when its
+// picture cannot be drawn, with the first effect, speed 1 and a stay of a
+// second when its properties cannot be sent. Its problems say why.
+struct LoadedScreen
+{
+    int index = 0; // in the list
+    ShowScreen screen;
+    // Send All's own messages, in the order it meets them: the picture's
+    // (a missing file, a file that is no picture, a board too large for its
+    // planes), then the properties' (a speed or a stay time that is no byte).
+    // A board that is sent no pictures plays dark, and says so when nothing
+    // else is wrong. Empty when the screen plays as the board would show it.
+    QList<common::Failure> problems;
+};
+
+// Whether the board is sent pictures: only single-colour (1) and three-colour
+// (2) boards are; any other shows its screens dark.
+bool boardShowsPictures(const document::BoardSettings &settings);
+
+// The screens of `range`, up to the first empty picture, each drawn on a
+// board-sized canvas as Send All draws it, packed into the board's planes and
+// read back, with the properties the board is sent.
+std::vector<LoadedScreen> loadScreens(const ShowSources &sources, const ScreenRange &range = {});
+
+// The problem Send All would stop at: the first of the first screen that has
+// one. Nothing when every screen can be sent.
+common::Status firstProblem(const std::vector<LoadedScreen> &screens);
+
+// The screens as the show plays them.
+std::vector<ShowScreen> showScreens(std::vector<LoadedScreen> screens);
 
 } // namespace pravik::show

@@ -2,31 +2,17 @@
 
 #include "show_caption.h"
 
-#include "pravik/show/show_loading.h"
+#include "pravik/show/show_pass.h"
 #include "pravik/show/show_timing.h"
 
-#include "common/recording_prompter.h"
-
+#include <QStringList>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
 
 namespace pravik::show_window {
-namespace {
 
 using namespace pravik::show;
-
-const QString kNoPicturesText =
-    QStringLiteral("屏幕类型为 %1：只有单色屏 (1) 和三色屏 (2) 显示图形");
-
-// The order of the moments of one pass through the list: it falls when the
-// play goes round from the end of the list to its start.
-int passOrder(const ShowMoment &moment)
-{
-    return moment.screen * 3 + int(moment.phase);
-}
-
-} // namespace
 
 ShowPlayer::ShowPlayer(const ShowFeed &feed, std::uint64_t seed) : m_feed(feed), m_seed(seed) {}
 
@@ -35,30 +21,8 @@ ShowPlayer::~ShowPlayer() = default;
 void ShowPlayer::load()
 {
     m_input = m_feed.input();
-    m_screens.clear();
-    m_problems.clear();
-    const ShowSources sources{m_input.settings, m_input.screens, m_input.vocabulary,
-                              m_input.displayFileName};
-    const int count = m_input.screens.screenCount();
-    for (int row = 1; row <= count; ++row) {
-        // The messages of a screen that cannot be drawn are shown beside
-        // the board each time it plays, not in a box that stops the play.
-        common::RecordingPrompter prompter;
-        std::optional<LedImage> leds = loadScreenLeds(sources, row, prompter);
-        QString problem;
-        std::optional<ScreenProperties> properties =
-            screenProperties(m_input.screens, m_input.vocabulary, std::uint8_t(row - 1), problem);
-        if (!properties)
-            prompter.tell(problem, QString(), common::MessageIcon::Error);
-        // Only these boards are sent pictures; any other stays dark, and the
-        // operator is told why rather than left to wonder.
-        const int type = m_input.settings.scrtype;
-        if (type != 1 && type != 2 && prompter.messages().isEmpty())
-            prompter.tell(kNoPicturesText.arg(type), QString(), common::MessageIcon::None);
-        m_problems << prompter.texts().join(u'\n');
-        m_screens.push_back(ShowScreen{leds ? std::move(*leds) : LedImage(),
-                                       properties.value_or(ScreenProperties{})});
-    }
+    m_screens = loadScreens(ShowSources{m_input.settings, m_input.screens, m_input.vocabulary,
+                                        m_input.displayFileName});
     m_stale = false;
 }
 
@@ -79,7 +43,7 @@ void ShowPlayer::playFrom(int screen)
     std::vector<ShowScreen> rotated;
     rotated.reserve(m_screens.size());
     for (int i = 0; i < count; ++i)
-        rotated.push_back(m_screens[std::size_t((m_first + i) % count)]);
+        rotated.push_back(m_screens[std::size_t((m_first + i) % count)].screen);
     // "显示时间" shows this computer's time, as the board shows its own.
     const QTime now = QTime::currentTime();
     m_show =
@@ -135,14 +99,21 @@ QString ShowPlayer::caption() const
         return kEndCaption;
     if (m_moment.screen < 0)
         return kNoScreensCaption;
-    return showCaption(m_moment.screen, m_screens[std::size_t(m_moment.screen)].properties,
+    return showCaption(m_moment.screen, m_screens[std::size_t(m_moment.screen)].screen.properties,
                        m_moment, m_input.vocabulary, m_input.settings.scrwidth,
                        m_input.settings.scrhigh, m_speedFactor);
 }
 
 QString ShowPlayer::problem() const
 {
-    return m_moment.screen >= 0 && !m_ended ? m_problems.value(m_moment.screen) : QString();
+    if (m_moment.screen < 0 || m_ended)
+        return QString();
+    // Shown beside the board each time the screen plays, not in a box that
+    // stops the play.
+    QStringList texts;
+    for (const common::Failure &problem : m_screens[std::size_t(m_moment.screen)].problems)
+        texts << problem.text;
+    return texts.join(u'\n');
 }
 
 } // namespace pravik::show_window

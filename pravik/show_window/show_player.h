@@ -3,8 +3,9 @@
 #include "show_feed.h"
 
 #include "pravik/show/show.h"
+#include "pravik/show/show_loading.h"
 
-#include <QStringList>
+#include <QString>
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -60,8 +61,7 @@ private:
     const ShowFeed &m_feed;
     std::uint64_t m_seed;
     ShowInput m_input;
-    std::vector<show::ShowScreen> m_screens;
-    QStringList m_problems;
+    std::vector<show::LoadedScreen> m_screens;
     bool m_stale = true;
 
     // The show starts with list index m_first, so that its time 0 is that

@@ -1,4 +1,5 @@
 #include "common/text_codec.h"
+#include "common/toolkit_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -77,4 +78,22 @@ TEST(TextCodec, AnAccentedLetterBeforeLowerCaseLettersIsUtf8)
     };
     for (const auto &[bytes, text] : cases)
         EXPECT_EQ(decodePlainText(bytes), QString::fromUtf16(text)) << bytes.toHex().constData();
+}
+
+// Where the C library lacks the code page, the toolkit's converters stand in
+// and give the same bytes and characters.
+TEST(TextCodec, TheToolkitStandsInWithTheSameBytes)
+{
+    const QString texts[] = {QStringLiteral("营业 €5 Café"), QStringLiteral("通知\r\n欢迎光临")};
+    for (const QString &text : texts) {
+        std::optional<char32_t> refused;
+        std::optional<char32_t> refusedByToolkit;
+        const QByteArray bytes = common::encodeCodePage936(text, &refused);
+        EXPECT_EQ(common::encodeWithToolkit("CP936", text, &refusedByToolkit), bytes);
+        EXPECT_EQ(refusedByToolkit, refused);
+        qsizetype bad = -1;
+        EXPECT_EQ(common::decodeWithToolkit("CP936", bytes, &bad),
+                  common::decodeCodePage936(bytes));
+        EXPECT_EQ(common::decodeWithToolkit("GB18030", common::encodeGbk(text), nullptr), text);
+    }
 }

@@ -84,31 +84,35 @@ TEST(FleetRunner, EveryLinkAtOnceByDefault)
 }
 
 // Boards of one line take turns in the order given, while another line works
-// at the same time: the first board of line X waits until the board of line Y
-// is at work, which it can only be if X's second board did not take the
-// second thread.
+// at the same time, even when a board's work comes while the line is busy:
+// the first board of line X waits until the second of X or the board of line
+// Y is at work; with the line kept to one thread it can only be Y.
 TEST(FleetRunner, BoardsOfOneLineTakeTurnsWhileOtherLinesWork)
 {
     Log log;
-    Gate yStarted;
-    bool metY = false;
+    Gate x1Started;
+    Gate another;
     {
         FleetRunner runner(2, idleLines());
         runner.submit(QStringLiteral("serial:/dev/x"), [&](FleetLink &) {
             log.add(QStringLiteral("x1 starts"));
-            metY = yStarted.waitFor(1);
+            x1Started.add();
+            another.waitFor(1);
             log.add(QStringLiteral("x1 ends"));
         });
-        runner.submit(QStringLiteral("serial:/dev/x"),
-                      [&](FleetLink &) { log.add(QStringLiteral("x2")); });
+        ASSERT_TRUE(x1Started.waitFor(1));
+        runner.submit(QStringLiteral("serial:/dev/x"), [&](FleetLink &) {
+            log.add(QStringLiteral("x2"));
+            another.add();
+        });
         runner.submit(QStringLiteral("serial:/dev/y"), [&](FleetLink &) {
             log.add(QStringLiteral("y"));
-            yStarted.add();
+            another.add();
         });
         runner.waitUntilIdle();
     }
-    EXPECT_TRUE(metY);
     const QStringList events = log.events();
+    EXPECT_LT(events.indexOf(QStringLiteral("y")), events.indexOf(QStringLiteral("x1 ends")));
     EXPECT_LT(events.indexOf(QStringLiteral("x1 ends")), events.indexOf(QStringLiteral("x2")));
 }
 

@@ -7,8 +7,6 @@
 #include "pravik/show/show.h"
 #include "pravik/show/show_loading.h"
 
-#include "common/recording_prompter.h"
-
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -31,17 +29,34 @@ protected:
         writeFileBytes(dir.filePath(QStringLiteral("broken.bmp")), "BM not a picture");
     }
 
-    std::optional<std::vector<ShowScreen>> load(const BoardSettings &settings)
+    std::vector<LoadedScreen> load(const BoardSettings &settings, const ScreenRange &range = {})
     {
-        return loadShowScreens(ShowSources{settings, screens, vocabulary, displayFile}, prompter);
+        return loadScreens(ShowSources{settings, screens, vocabulary, displayFile}, range);
+    }
+
+    // The LEDs of list index `screen` alone.
+    LedImage screenLeds(const BoardSettings &settings, int screen)
+    {
+        const std::vector<LoadedScreen> loaded = load(settings, ScreenRange{screen, 1});
+        EXPECT_EQ(loaded.size(), 1u);
+        EXPECT_EQ(firstProblem(loaded), common::Status());
+        return loaded.empty() ? LedImage() : loaded[0].screen.leds;
     }
 
     QTemporaryDir dir;
     const QString displayFile = dir.filePath(QStringLiteral("demo.lt"));
     Vocabulary vocabulary;
     ScreenList screens;
-    common::RecordingPrompter prompter;
 };
+
+// A loaded screen's problems as "title|text".
+QStringList titledProblems(const LoadedScreen &screen)
+{
+    QStringList titled;
+    for (const common::Failure &problem : screen.problems)
+        titled << problem.title + u'|' + problem.text;
+    return titled;
+}
 
 } // namespace
 
@@ -71,7 +86,7 @@ TEST(ShowLeds, TheLedsOfACanvasAreThePlanesItIsSentAs)
 TEST_F(ShowLoadingTest, TheListEndsAtTheFirstEmptyPictureAndKeepsWhatTheBoardIsSent)
 {
     const BoardSettings board = boardOf(32, 16, 2);
-    EXPECT_EQ(load(board)->size(), 0u);
+    EXPECT_EQ(load(board).size(), 0u);
     EXPECT_EQ(Show(board, {}).momentAt(100).screen, -1);
 
     screens.setText(1, PictureColumn, QStringLiteral("red.bmp"));
@@ -83,45 +98,83 @@ TEST_F(ShowLoadingTest, TheListEndsAtTheFirstEmptyPictureAndKeepsWhatTheBoardIsS
     screens.setText(2, ExitEffectColumn, QStringLiteral("备用3"));
     screens.setText(2, ExitSpeedColumn, QStringLiteral("0"));
     screens.setText(4, PictureColumn, QStringLiteral("missing.bmp"));
-    const auto loaded = load(board);
-    ASSERT_TRUE(loaded.has_value());
-    ASSERT_EQ(loaded->size(), 2u);
-    EXPECT_EQ((*loaded)[0].properties, (ScreenProperties{0, 1, 0, 1, 0, 1}));
-    EXPECT_EQ((*loaded)[1].properties, (ScreenProperties{14, 5, 4, 9, 7, 0}));
-    const LedImage &leds = (*loaded)[1].leds;
+    const ScreenProperties sent[] = {{0, 1, 0, 1, 0, 1}, {14, 5, 4, 9, 7, 0}};
+    // A range holds the screens of the list there are, each named by its
+    // list index.
+    const struct
+    {
+        ScreenRange range;
+        std::vector<int> indices;
+    } ranges[] = {
+        {{}, {0, 1}}, {{1, -1}, {1}}, {{0, 1}, {0}}, {{1, 1}, {1}}, {{1, 5}, {1}}, {{2, 1}, {}},
+    };
+    for (const auto &r : ranges) {
+        SCOPED_TRACE(::testing::Message() << r.range.first << " " << r.range.count);
+        const std::vector<LoadedScreen> loaded = load(board, r.range);
+        ASSERT_EQ(loaded.size(), r.indices.size());
+        for (std::size_t i = 0; i < loaded.size(); ++i) {
+            EXPECT_EQ(loaded[i].index, r.indices[i]);
+            EXPECT_EQ(loaded[i].screen.properties, sent[r.indices[i]]);
+            EXPECT_TRUE(loaded[i].problems.isEmpty());
+        }
+    }
+    const std::vector<ShowScreen> shown = showScreens(load(board));
+    ASSERT_EQ(shown.size(), 2u);
+    const LedImage &leds = shown[1].leds;
     EXPECT_EQ(std::make_tuple(leds.at(15, 7), leds.at(16, 7), leds.at(15, 8)),
               std::make_tuple(Red, Off, Off));
-    EXPECT_TRUE(prompter.texts().isEmpty());
+    EXPECT_EQ(shown[1].properties, sent[1]);
 }
 
+// Each problem of a screen in Send All's words, in the order it meets them;
+// the first is where it would stop.
 TEST_F(ShowLoadingTest, AScreenThatCannotBeShownIsToldAsSendAllTellsIt)
 {
+    const QString missing = QStringLiteral("Pravik|  不存在的文件名gone.bmp");
+    const QString badSpeed =
+        QStringLiteral("Pravik|第 1 幕的引入速度“300”不是 0 到 255 的整数，这一幕的属性没有发送。");
     const struct
     {
         QString picture, speed;
         BoardSettings board;
-        QString told;
+        QStringList told; // the beginnings of screen 1's problems
     } cases[] = {
-        {QStringLiteral("gone.bmp"), QStringLiteral("1"), boardOf(32, 16, 2),
-         QStringLiteral("Pravik|  不存在的文件名gone.bmp")},
-        {QStringLiteral("broken.bmp"), QStringLiteral("1"), boardOf(32, 16, 1),
-         QStringLiteral("系统错误|broken.bmp: ")},
-        {QStringLiteral("red.bmp"), QStringLiteral("300"), boardOf(32, 16, 2),
-         QStringLiteral(
-             "Pravik|第 1 幕的引入速度“300”不是 0 到 255 的整数，这一幕的属性没有发送。")},
-        {QStringLiteral("red.bmp"), QStringLiteral("1"), boardOf(2048, 512, 2),
-         QStringLiteral("Pravik|显示屏 2048 x 512 太大：每 128 行最多 32768 字节，"
-                        "这块屏需要 65536 字节，图片没有发送。")},
+        {QStringLiteral("gone.bmp"), QStringLiteral("1"), boardOf(32, 16, 2), {missing}},
+        {QStringLiteral("broken.bmp"),
+         QStringLiteral("1"),
+         boardOf(32, 16, 1),
+         {QStringLiteral("系统错误|broken.bmp: ")}},
+        {QStringLiteral("red.bmp"), QStringLiteral("300"), boardOf(32, 16, 2), {badSpeed}},
+        {QStringLiteral("gone.bmp"),
+         QStringLiteral("300"),
+         boardOf(32, 16, 2),
+         {missing, badSpeed}},
+        {QStringLiteral("red.bmp"),
+         QStringLiteral("1"),
+         boardOf(2048, 512, 2),
+         {QStringLiteral("Pravik|显示屏 2048 x 512 太大：每 128 行最多 32768 字节，"
+                         "这块屏需要 65536 字节，图片没有发送。")}},
+        // A board that is sent no pictures says so when nothing else is wrong.
+        {QStringLiteral("red.bmp"),
+         QStringLiteral("1"),
+         boardOf(32, 16, 3),
+         {QStringLiteral("Pravik|屏幕类型为 3：只有单色屏 (1) 和三色屏 (2) 显示图形")}},
+        {QStringLiteral("gone.bmp"), QStringLiteral("1"), boardOf(32, 16, 3), {missing}},
     };
     screens.setText(1, PictureColumn, QStringLiteral("red.bmp"));
     for (const auto &c : cases) {
-        prompter.clear();
+        SCOPED_TRACE((c.picture + u' ' + c.speed).toStdString());
         screens.setText(2, PictureColumn, c.picture);
         screens.setText(2, EntrySpeedColumn, c.speed);
-        EXPECT_FALSE(load(c.board).has_value()) << c.picture.toStdString();
-        ASSERT_EQ(prompter.titledTexts().size(), 1) << c.picture.toStdString();
-        EXPECT_TRUE(prompter.titledTexts()[0].startsWith(c.told))
-            << prompter.titledTexts()[0].toStdString();
+        const std::vector<LoadedScreen> loaded = load(c.board);
+        ASSERT_EQ(loaded.size(), 2u);
+        const QStringList told = titledProblems(loaded[1]);
+        ASSERT_EQ(told.size(), c.told.size()) << told.join(u'\n').toStdString();
+        for (qsizetype i = 0; i < told.size(); ++i)
+            EXPECT_TRUE(told[i].startsWith(c.told[i])) << told[i].toStdString();
+        // Send All stops at the first screen with a problem, at its first one.
+        const LoadedScreen &stopped = loaded[0].problems.isEmpty() ? loaded[1] : loaded[0];
+        EXPECT_EQ(firstProblem(loaded), stopped.problems.first());
     }
 }
 
@@ -129,20 +182,18 @@ TEST_F(ShowLoadingTest, TheTimeIsShownLikeATextScreenOfIt)
 {
     const BoardSettings board = boardOf(80, 16, 2);
     screens.setText(1, PictureColumn, QStringLiteral("clock.txt"));
-    const auto text =
-        loadScreenLeds(ShowSources{board, screens, vocabulary, displayFile}, 1, prompter);
-    ASSERT_TRUE(text.has_value());
-    ASSERT_NE(textOf(*text), textOf(LedImage(80, 16)));
+    const LedImage text = screenLeds(board, 0);
+    ASSERT_NE(textOf(text), textOf(LedImage(80, 16)));
     // The time of day from 12:34:50 on, shown after an entry of 10 ms for ten seconds.
     const Show show(board, {ShowScreen{LedImage(80, 16), ScreenProperties{12, 0, 8, 10, 12, 0}}},
                     ShowOptions{0, QTime(12, 34, 50), 1});
     LedImage frame;
     EXPECT_EQ(show.frameAt(5990, frame).code, ShowClock);
-    EXPECT_NE(textOf(frame), textOf(*text)); // 12:34:55
+    EXPECT_NE(textOf(frame), textOf(text)); // 12:34:55
     show.frameAt(6000, frame);
-    EXPECT_EQ(textOf(frame), textOf(*text));
+    EXPECT_EQ(textOf(frame), textOf(text));
     show.frameAt(show.loopMs() + 6000, frame); // the time goes on: 12:35:06
-    EXPECT_NE(textOf(frame), textOf(*text));
+    EXPECT_NE(textOf(frame), textOf(text));
 }
 
 // Before ten o'clock the hour keeps its leading zero: "09:05:00" lights the
@@ -152,12 +203,10 @@ TEST_F(ShowLoadingTest, AMorningTimeKeepsTheLeadingZeroOfItsHour)
     const BoardSettings board = boardOf(80, 16, 2);
     writeFileBytes(dir.filePath(QStringLiteral("morning.txt")), "09:05:00");
     screens.setText(1, PictureColumn, QStringLiteral("morning.txt"));
-    const auto text =
-        loadScreenLeds(ShowSources{board, screens, vocabulary, displayFile}, 1, prompter);
-    ASSERT_TRUE(text.has_value());
+    const LedImage text = screenLeds(board, 0);
     const Show show(board, {ShowScreen{LedImage(80, 16), ScreenProperties{12, 0, 8, 10, 12, 0}}},
                     ShowOptions{0, QTime(9, 4, 58), 1});
     LedImage frame;
     EXPECT_EQ(show.frameAt(2000, frame).code, ShowClock);
-    EXPECT_EQ(textOf(frame), textOf(*text));
+    EXPECT_EQ(textOf(frame), textOf(text));
 }

@@ -13,8 +13,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <set>
@@ -35,8 +37,19 @@ QDateTime at(const char *time)
 class StandInBoards
 {
 public:
-    WorkDone operator()(const WorkOrder &order, fleet::FleetLink &, const jobs::StopToken &)
+    WorkDone operator()(const WorkOrder &order, fleet::FleetLink &, const jobs::StopToken &stop,
+                        const WorkProgress &)
     {
+        {
+            std::unique_lock lock(m_mutex);
+            m_released.wait(lock, [&] { return m_held != order.board.name; });
+        }
+        // As the real work does before its first frame.
+        if (stop.stopRequested()) {
+            WorkDone stopped;
+            stopped.stopped = true;
+            return stopped;
+        }
         const std::lock_guard lock(m_mutex);
         QString line = order.board.name + QStringLiteral(":");
         if (order.work.setClock)
@@ -68,6 +81,20 @@ public:
         orders.sort();
         return orders;
     }
+    // The board's next work waits until release().
+    void hold(const QString &board)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_held = board;
+    }
+    void release()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_held.clear();
+        }
+        m_released.notify_all();
+    }
     void fail(const QString &board, bool failing)
     {
         const std::lock_guard lock(m_mutex);
@@ -79,6 +106,8 @@ public:
 
 private:
     std::mutex m_mutex;
+    std::condition_variable m_released;
+    QString m_held;
     QStringList m_orders;
     std::set<QString> m_failing;
 };
@@ -131,9 +160,8 @@ protected:
         clock = std::make_unique<ManualClock>(when);
         auto keeper = std::make_unique<Keeper>(
             setup(), *clock, [this](const QString &line) { log << line; },
-            [this](const WorkOrder &order, fleet::FleetLink &link, const jobs::StopToken &stop) {
-                return boards(order, link, stop);
-            });
+            [this](const WorkOrder &order, fleet::FleetLink &link, const jobs::StopToken &stop,
+                   const WorkProgress &progress) { return boards(order, link, stop, progress); });
         EXPECT_EQ(keeper->start(), std::nullopt);
         return keeper;
     }
@@ -240,4 +268,58 @@ TEST_F(KeeperTest, AReloadOfABrokenScheduleKeepsTheOldOne)
     EXPECT_TRUE(log.last().contains(QStringLiteral("line 2: ")));
     EXPECT_EQ(ordersOf(*keeper, [&] { clock->moveTo(at("2026-12-07T10:00:00+01:00")); }),
               QStringList{"a: lobby.lt@0+1"});
+}
+
+// An operator's display file stands against the schedule until the schedule's
+// next change for the board; a busy board refuses a second command, and a
+// stop ends its job.
+TEST_F(KeeperTest, AnOperatorsCommandsStandUntilTheScheduleChanges)
+{
+    QFile::copy(QDir(content()).filePath(QStringLiteral("lobby.lt")),
+                QDir(content()).filePath(QStringLiteral("night.lt")));
+    const std::unique_ptr<Keeper> keeper = start(at("2026-12-07T09:30:00+01:00"));
+    ordersOf(*keeper);
+    const auto send = [&](const char *board, const char *file) {
+        return keeper->command(Command{
+            Command::Kind::SendChanges, QString::fromLatin1(board), QString::fromLatin1(file), {}});
+    };
+    common::Expected<int> job = 0;
+    EXPECT_EQ(ordersOf(*keeper, [&] { job = send("a", "night.lt"); }), QStringList{"a: night.lt"});
+    ASSERT_TRUE(job);
+    EXPECT_EQ(keeper->job(*job)->state, JobStatus::State::Done);
+    EXPECT_EQ(ordersOf(*keeper, [&] { clock->moveTo(at("2026-12-07T09:31:00+01:00")); }),
+              QStringList());
+    EXPECT_EQ(ordersOf(*keeper, [&] { clock->moveTo(at("2026-12-07T10:00:00+01:00")); }),
+              QStringList{"a: lobby.lt@0+1"});
+
+    const std::pair<common::Expected<int>, Refusal> refusals[] = {
+        {send("z", "night.lt"), Refusal::UnknownBoard},
+        {send("b", "../night.lt"), Refusal::BadRequest},
+        {send("b", "missing.lt"), Refusal::UnknownFile},
+        {keeper->command(Command{Command::Kind::SendRange, QStringLiteral("b"), {}, {238, 2}}),
+         Refusal::BadRequest},
+        {keeper->stopBoard(QStringLiteral("b")), Refusal::NothingToStop},
+    };
+    for (const auto &[refused, why] : refusals) {
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.failure().code, static_cast<int>(why))
+            << refused.failure().text.toStdString();
+    }
+
+    boards.hold(QStringLiteral("b"));
+    const common::Expected<int> clockJob =
+        keeper->command(Command{Command::Kind::SetClock, QStringLiteral("b"), {}, {}});
+    ASSERT_TRUE(clockJob);
+    // Content changed while b is at work waits for b's turn.
+    QImage dark(16, 8, QImage::Format_RGB32);
+    dark.fill(Qt::black);
+    dark.save(QDir(content()).filePath(QStringLiteral("red.bmp")));
+    keeper->contentChanged();
+    const common::Expected<int> second = send("b", "night.lt");
+    ASSERT_FALSE(second);
+    EXPECT_EQ(second.failure().code, static_cast<int>(Refusal::BoardBusy));
+    EXPECT_EQ(keeper->stopBoard(QStringLiteral("b")).value(), *clockJob);
+    boards.release();
+    EXPECT_TRUE(until([&] { return keeper->idle(); }));
+    EXPECT_EQ(keeper->job(*clockJob)->state, JobStatus::State::Stopped);
 }

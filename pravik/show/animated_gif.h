@@ -7,7 +7,7 @@
 
 struct GifFileType;
 
-namespace pravik::cli {
+namespace pravik::show {
 
 // An animated GIF written frame by frame into memory with giflib. Every
 // frame is an 8-bit indexed picture of the same size on the palette given at
@@ -38,4 +38,4 @@ private:
     int m_error = 0;
 };
 
-} // namespace pravik::cli
+} // namespace pravik::show

@@ -1,24 +1,11 @@
-#include "preview_frames.h"
+#include "show_frames.h"
 
 #include "pravik/picture/led_view.h"
-#include "pravik/show/show_timing.h"
 
 #include <cstring>
 
-namespace pravik::cli {
+namespace pravik::show {
 namespace {
-
-using namespace pravik::show;
-
-// Every part of a show lasts a whole number of effect step units, so the
-// frame can change only on such a unit.
-static_assert(kStaySecondMs % kStepUnitMs == 0 && kBlinkHalfPeriodMs % kStepUnitMs == 0);
-
-// The order of the moments of one pass: it falls where the list starts again.
-int passOrder(const ShowMoment &moment)
-{
-    return moment.screen * 3 + int(moment.phase);
-}
 
 // The pixels of one LED drawn as `shape`, for each LED state, line by line.
 std::vector<uchar> ledPixels(int scale, LedShape shape)
@@ -43,28 +30,6 @@ std::vector<uchar> ledPixels(int scale, LedShape shape)
 }
 
 } // namespace
-
-bool playOnePass(const Show &show, const FrameSink &frameDone)
-{
-    LedImage shown;
-    LedImage next;
-    ShowMoment moment = show.frameAt(0, shown);
-    std::int64_t shownSince = 0;
-    std::int64_t ms = kStepUnitMs;
-    for (; ms < show.loopMs(); ms += kStepUnitMs) {
-        const ShowMoment at = show.frameAt(ms, next);
-        if (passOrder(at) < passOrder(moment))
-            break;
-        moment = at;
-        if (next == shown)
-            continue;
-        if (!frameDone(shown, ms - shownSince))
-            return false;
-        std::swap(shown, next);
-        shownSince = ms;
-    }
-    return frameDone(shown, ms - shownSince);
-}
 
 QList<QRgb> previewPalette()
 {
@@ -98,4 +63,4 @@ void PreviewPainter::draw(const LedImage &leds, QImage &picture) const
     }
 }
 
-} // namespace pravik::cli
+} // namespace pravik::show

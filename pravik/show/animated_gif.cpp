@@ -5,7 +5,7 @@
 #include <gif_lib.h>
 #include <vector>
 
-namespace pravik::cli {
+namespace pravik::show {
 namespace {
 
 // A frame's delay is a 16-bit count of hundredths; a longer one is split.
@@ -146,4 +146,4 @@ QByteArray AnimatedGif::finish(QString &error)
     return {};
 }
 
-} // namespace pravik::cli
+} // namespace pravik::show
