@@ -2,7 +2,6 @@
 
 #include "pravik/document/display_file.h"
 #include "pravik/picture/picture_source.h"
-#include "pravik/schedule/schedule_file.h"
 #include "pravik/service/content.h"
 #include "pravik/service/service_setup.h"
 
@@ -25,16 +24,13 @@ void addWithFolder(const QString &path, QStringList &paths)
 
 } // namespace
 
-QStringList contentFilesToWatch(const QString &contentFolder, const QString &scheduleFile)
+QStringList contentFilesToWatch(const QString &contentFolder,
+                                const pravik::schedule::Schedule &schedule)
 {
     QStringList paths;
     if (QFileInfo(contentFolder).isDir())
         paths << QFileInfo(contentFolder).absoluteFilePath();
-    const common::Expected<pravik::schedule::Schedule> schedule =
-        pravik::schedule::readScheduleFile(scheduleFile);
-    if (!schedule)
-        return paths;
-    for (const QString &file : pravik::service::scheduledFiles(*schedule)) {
+    for (const QString &file : pravik::service::scheduledFiles(schedule)) {
         const common::Expected<QString> path = pravik::service::contentPath(contentFolder, file);
         if (!path)
             continue;
@@ -56,9 +52,8 @@ QStringList contentFilesToWatch(const QString &contentFolder, const QString &sch
     return paths;
 }
 
-ContentWatcher::ContentWatcher(QString contentFolder, QString scheduleFile, QObject *parent)
-    : QObject(parent), m_contentFolder(std::move(contentFolder)),
-      m_scheduleFile(std::move(scheduleFile))
+ContentWatcher::ContentWatcher(QString contentFolder, QObject *parent)
+    : QObject(parent), m_contentFolder(std::move(contentFolder))
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMsecs);
@@ -66,12 +61,12 @@ ContentWatcher::ContentWatcher(QString contentFolder, QString scheduleFile, QObj
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle,
             qOverload<>(&QTimer::start));
-    rewatch();
 }
 
-void ContentWatcher::rewatch()
+void ContentWatcher::watch(const pravik::schedule::Schedule &schedule)
 {
-    const QStringList wanted = contentFilesToWatch(m_contentFolder, m_scheduleFile);
+    m_schedule = schedule;
+    const QStringList wanted = contentFilesToWatch(m_contentFolder, m_schedule);
     const QStringList old = watched();
     if (!old.isEmpty())
         m_watcher.removePaths(old);
@@ -88,7 +83,7 @@ void ContentWatcher::settled()
 {
     // A file renamed over another is a new file: watch it, and whatever the
     // display files name now.
-    rewatch();
+    watch(m_schedule);
     emit changed();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pravik/schedule/schedule.h"
+
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
@@ -10,7 +12,8 @@ namespace pravikd {
 // names, the pictures and texts their screens name, and the folders that
 // hold them (a file saved by renaming a new one over it shows only there).
 // Missing files are left out; their folders tell when they come.
-QStringList contentFilesToWatch(const QString &contentFolder, const QString &scheduleFile);
+QStringList contentFilesToWatch(const QString &contentFolder,
+                                const pravik::schedule::Schedule &schedule);
 
 // Says when any of them changes, once a burst of changes has settled, so that
 // an editor's save or a copy of many pictures costs one comparison.
@@ -18,10 +21,10 @@ class ContentWatcher : public QObject
 {
     Q_OBJECT
 public:
-    ContentWatcher(QString contentFolder, QString scheduleFile, QObject *parent = nullptr);
+    explicit ContentWatcher(QString contentFolder, QObject *parent = nullptr);
 
-    // Reads the schedule again and watches what it names now.
-    void rewatch();
+    // Watches what the schedule in use names.
+    void watch(const pravik::schedule::Schedule &schedule);
     QStringList watched() const;
 
     static constexpr int kSettleMsecs = 300;
@@ -33,7 +36,7 @@ private:
     void settled();
 
     QString m_contentFolder;
-    QString m_scheduleFile;
+    pravik::schedule::Schedule m_schedule;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
 };

@@ -53,7 +53,8 @@ int runService(const CommandLine &line, Output &output)
         log(QStringLiteral("cannot start: %1").arg(failed->text));
         return kExitProblems;
     }
-    ContentWatcher content(config->setup.contentFolder, config->setup.scheduleFile);
+    ContentWatcher content(config->setup.contentFolder);
+    content.watch(keeper.files().schedule);
     QObject::connect(&content, &ContentWatcher::changed, &keeper,
                      &pravik::service::Keeper::contentChanged);
 
@@ -67,7 +68,7 @@ int runService(const CommandLine &line, Output &output)
             // A refused reload keeps the files in use and says why in the log.
             const common::Status refused = keeper.reload();
             if (!refused)
-                content.rewatch();
+                content.watch(keeper.files().schedule);
             systemd.ready(keeping());
             return;
         }

@@ -38,13 +38,13 @@ M["service/system_service_clock.cpp"] = [
 
 M["service/run_service.cpp"] = [
     (3505, "systemd is not told the service is ready again after a reload",
-     "                content.rewatch();\n            systemd.ready(keeping());",
-     "                content.rewatch();\n            if (!MUT(3505))\n"
+     "                content.watch(keeper.files().schedule);\n            systemd.ready(keeping());",
+     "                content.watch(keeper.files().schedule);\n            if (!MUT(3505))\n"
      "                systemd.ready(keeping());"),
 ]
 
 M["service/content_watcher.cpp"] = [
     (3506, "a file renamed over a watched one is no longer watched",
-     "    rewatch();\n    emit changed();",
-     "    if (!MUT(3506))\n        rewatch();\n    emit changed();"),
+     "    watch(m_schedule);\n    emit changed();",
+     "    if (!MUT(3506))\n        watch(m_schedule);\n    emit changed();"),
 ]

@@ -3,6 +3,7 @@
 #include "system_service_clock.h"
 
 #include "pravik/document/display_file.h"
+#include "pravik/schedule/schedule_file.h"
 
 #include "test_files.h"
 
@@ -61,15 +62,16 @@ TEST(ContentWatcher, WatchesTheScheduledFilesTheirPicturesAndTheirFolders)
     ASSERT_TRUE(writeFileBytes(root.filePath("content/lobby/day.lt"),
                                pravik::document::displayFileBytes({}, screens)));
     ASSERT_TRUE(writeFileBytes(root.filePath("content/lobby/pictures/a.bmp"), "BM"));
-    ASSERT_TRUE(writeFileBytes(root.filePath("schedule.txt"),
-                               "default * lobby/day.lt\n"
-                               "window * daily 01:00-02:00 file lobby/gone.lt\n"));
+    const common::Expected<pravik::schedule::Schedule> schedule = pravik::schedule::parseSchedule(
+        "default * lobby/day.lt\nwindow * daily 01:00-02:00 file lobby/gone.lt\n");
+    ASSERT_TRUE(schedule.ok());
     const QString content = root.filePath("content");
-    EXPECT_EQ(contentFilesToWatch(content, root.filePath("schedule.txt")),
+    EXPECT_EQ(contentFilesToWatch(content, *schedule),
               (QStringList{content, content + "/lobby", content + "/lobby/day.lt",
                            content + "/lobby/pictures", content + "/lobby/pictures/a.bmp"}));
 
-    ContentWatcher watcher(content, root.filePath("schedule.txt"));
+    ContentWatcher watcher(content);
+    watcher.watch(*schedule);
     int changes = 0;
     QObject::connect(&watcher, &ContentWatcher::changed, [&] { ++changes; });
     // A burst of changes is one.
