@@ -7,9 +7,17 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BINARY_DIR}" --prefix "$
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(program pravik pravik-cli netkeel netkeel-cli slatepad ledboard-sim netmodule-sim)
+foreach(program pravik pravik-cli netkeel netkeel-cli slatepad ledboard-sim netmodule-sim
+                pravikd)
   if(NOT EXISTS "${prefix}/bin/${program}")
     message(FATAL_ERROR "missing bin/${program}")
+  endif()
+endforeach()
+# The service's files go under the prefix too, never into the system's /etc.
+foreach(file lib/systemd/system/pravikd.service etc/pravik/pravikd.conf etc/pravik/fleet.txt
+             etc/pravik/schedule.txt)
+  if(NOT EXISTS "${prefix}/${file}")
+    message(FATAL_ERROR "missing ${file}")
   endif()
 endforeach()
 foreach(program pravik netkeel slatepad)

@@ -1,6 +1,7 @@
 # Makes the Debian package from the build tree, unpacks it into a scratch
 # folder and checks what it holds, what it asks the system for, and that each
 # manual page tells every option its program's --help names.
+cmake_minimum_required(VERSION 3.25) # IN_LIST
 set(scratch "${BINARY_DIR}/package-check")
 file(REMOVE_RECURSE "${scratch}")
 file(MAKE_DIRECTORY "${scratch}")
@@ -23,8 +24,9 @@ endif()
 run("${DPKG_DEB}" -x "${packages}" "${scratch}/root")
 run("${DPKG_DEB}" -e "${packages}" "${scratch}/control")
 
-set(programs pravik pravik-cli netkeel netkeel-cli slatepad ledboard-sim netmodule-sim)
-set(expected usr/share/doc/pravik/copyright usr/share/doc/pravik/changelog.gz)
+set(programs pravik pravik-cli netkeel netkeel-cli slatepad ledboard-sim netmodule-sim pravikd)
+set(expected usr/share/doc/pravik/copyright usr/share/doc/pravik/changelog.gz
+             lib/systemd/system/pravikd.service)
 foreach(program IN LISTS programs)
   list(APPEND expected usr/bin/${program} usr/share/man/man1/${program}.1.gz)
 endforeach()
@@ -32,12 +34,52 @@ foreach(program pravik netkeel slatepad)
   list(APPEND expected usr/share/applications/${program}.desktop
        usr/share/icons/hicolor/scalable/apps/${program}.svg)
 endforeach()
-foreach(program pravik-cli netkeel-cli ledboard-sim netmodule-sim)
+foreach(program pravik-cli netkeel-cli ledboard-sim netmodule-sim pravikd)
   list(APPEND expected usr/share/bash-completion/completions/${program})
 endforeach()
 foreach(file IN LISTS expected)
   if(NOT EXISTS "${scratch}/root/${file}")
     message(FATAL_ERROR "the package lacks /${file}")
+  endif()
+endforeach()
+
+# The service's configuration, fleet and schedule are the administrator's
+# once installed: conffiles, as shipped, which pravikd accepts.
+file(STRINGS "${scratch}/control/conffiles" conffiles)
+set(service_files pravikd.conf fleet.txt schedule.txt)
+foreach(name IN LISTS service_files)
+  if(NOT "/etc/pravik/${name}" IN_LIST conffiles)
+    message(FATAL_ERROR "/etc/pravik/${name} is not a conffile: ${conffiles}")
+  endif()
+  file(READ "${scratch}/root/etc/pravik/${name}" shipped)
+  file(READ "${SOURCE_DIR}/packaging/${name}" source)
+  if(NOT shipped STREQUAL source)
+    message(FATAL_ERROR "/etc/pravik/${name} is not packaging/${name}")
+  endif()
+endforeach()
+list(LENGTH conffiles conffile_count)
+if(NOT conffile_count EQUAL 3)
+  message(FATAL_ERROR "unexpected conffiles: ${conffiles}")
+endif()
+run("${scratch}/root/usr/bin/pravikd" --config "${scratch}/root/etc/pravik/pravikd.conf" --check)
+# The maintainer scripts make the user and enable the unit; none may fail
+# where systemd does not run.
+foreach(script postinst prerm postrm)
+  if(NOT EXISTS "${scratch}/control/${script}")
+    message(FATAL_ERROR "the package has no ${script}")
+  endif()
+  file(READ "${scratch}/control/${script}" text)
+  if(NOT text MATCHES "^#!/bin/sh\n" OR NOT text MATCHES "\nset -e\n")
+    message(FATAL_ERROR "${script} does not stop on a failure (set -e)")
+  endif()
+  run(sh -n "${scratch}/control/${script}")
+endforeach()
+file(READ "${scratch}/control/postinst" postinst)
+foreach(step "adduser --system --group" "adduser --quiet pravik dialout"
+             "deb-systemd-helper enable 'pravikd.service'" "if [ -d /run/systemd/system ]")
+  string(FIND "${postinst}" "${step}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "postinst lacks: ${step}")
   endif()
 endforeach()
 
@@ -50,7 +92,7 @@ endif()
 
 file(STRINGS "${scratch}/control/control" depends REGEX "^Depends: ")
 foreach(package libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6serialport6
-                fonts-wqy-zenhei)
+                fonts-wqy-zenhei libsystemd0 adduser)
   if(NOT depends MATCHES "[ ,]${package}( |,|$)")
     message(FATAL_ERROR "the package does not depend on ${package}: ${depends}")
   endif()

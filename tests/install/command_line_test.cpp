@@ -34,6 +34,7 @@ TEST(ProgramVersion, EveryProgramNamesItselfAndHelpsWithoutADisplay)
         {SLATEPAD_PATH, "slatepad " SUITE_VERSION "\n", true},
         {LEDBOARD_SIM_PATH, "ledboard-sim " SUITE_VERSION "\n", false},
         {NETMODULE_SIM_PATH, "netmodule-sim " SUITE_VERSION "\n", false},
+        {PRAVIKD_PATH, "pravikd " SUITE_VERSION "\n", false},
     };
     for (const auto &program : programs) {
         SCOPED_TRACE(program.path.toStdString());
@@ -125,6 +126,7 @@ TEST(Completion, OffersTheCommandsAndOptionsOfTheProgramsOwnHelp)
         {"netkeel-cli", NETKEEL_CLI_PATH, "^  netkeel-cli ([a-z]+) ", false},
         {"ledboard-sim", LEDBOARD_SIM_PATH, {}, false},
         {"netmodule-sim", NETMODULE_SIM_PATH, {}, false},
+        {"pravikd", PRAVIKD_PATH, {}, false},
     };
     for (const auto &program : programs) {
         SCOPED_TRACE(program.program.toStdString());
@@ -176,6 +178,9 @@ TEST(Completion, OffersFilesAndPortsWhereTheCommandLineWantsThem)
         {"netkeel-cli", "netkeel-cli write --port COM1 baud=96", {"9600"}},
         {"netkeel-cli", "netkeel-cli write --port COM1 mu", {"multi="}},
         {"ledboard-sim", "ledboard-sim --pty --type ", {"1", "2", "3"}},
+        {"pravikd",
+         "pravikd --check --config ",
+         {"OLD.LT", "board.lt", "notes.txt", "play.gif", "screens", "shot.png"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);

@@ -1,0 +1,84 @@
+#include "content_watcher.h"
+#include "modes.h"
+#include "service_config.h"
+#include "signal_pipe.h"
+#include "system_service_clock.h"
+#include "systemd_notifier.h"
+
+#include "pravik/service/keeper.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <csignal>
+
+namespace pravikd {
+
+// The service itself: the keeper on the wall clock, reloaded by SIGHUP,
+// stopped by SIGTERM or SIGINT, told of changed content, its log on standard
+// error, where the journal takes it.
+int runService(const CommandLine &line, Output &output)
+{
+    const pravik::service::LogLine log = [&output](const QString &text) {
+        output.err << text << Qt::endl;
+    };
+    const common::Expected<ServiceConfig> config =
+        readServiceConfig(line.configFile, systemFolders());
+    if (!config) {
+        log(config.failure().text);
+        return kExitProblems;
+    }
+    const common::Expected<QDateTime> testStart = testClockStart();
+    if (!testStart) {
+        log(testStart.failure().text);
+        return kExitProblems;
+    }
+    SignalPipe signalPipe;
+    if (!signalPipe.install({SIGHUP, SIGTERM, SIGINT})) {
+        log(QStringLiteral("cannot watch for SIGHUP, SIGTERM and SIGINT"));
+        return kExitFailed;
+    }
+    SystemServiceClock clock(*testStart);
+    if (testStart->isValid())
+        log(QStringLiteral("the clock starts at %1 for a test")
+                .arg(testStart->toString(Qt::ISODate)));
+    // A fresh state folder gets its content folder, for the display files to
+    // come; where it cannot be made, the boards' own failures say so.
+    const QString &contentFolder = config->setup.contentFolder;
+    if (!QFileInfo(contentFolder).isDir() && !QDir().mkpath(contentFolder))
+        log(QStringLiteral("%1: the content folder cannot be made").arg(contentFolder));
+    pravik::service::Keeper keeper(config->setup, clock, log);
+    if (const common::Status failed = keeper.start()) {
+        log(QStringLiteral("cannot start: %1").arg(failed->text));
+        return kExitProblems;
+    }
+    ContentWatcher content(config->setup.contentFolder);
+    content.watch(keeper.files().schedule);
+    QObject::connect(&content, &ContentWatcher::changed, &keeper,
+                     &pravik::service::Keeper::contentChanged);
+
+    SystemdNotifier systemd;
+    const auto keeping = [&keeper] {
+        return QStringLiteral("keeping %1 boards").arg(keeper.states().size());
+    };
+    QObject::connect(&signalPipe, &SignalPipe::arrived, &keeper, [&](int signalNumber) {
+        if (signalNumber == SIGHUP) {
+            systemd.reloading();
+            // A refused reload keeps the files in use and says why in the log.
+            const common::Status refused = keeper.reload();
+            if (!refused)
+                content.watch(keeper.files().schedule);
+            systemd.ready(keeping());
+            return;
+        }
+        log(QStringLiteral("stopping on SIG%1").arg(QLatin1String(sigabbrev_np(signalNumber))));
+        systemd.stopping();
+        QCoreApplication::quit();
+    });
+    systemd.ready(keeping());
+    QCoreApplication::exec();
+    return kExitOk;
+}
+
+} // namespace pravikd

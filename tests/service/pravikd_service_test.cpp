@@ -1,0 +1,227 @@
+// pravikd run as systemd runs it: its word to systemd on the notify socket,
+// signals, and a board kept through a window that opens two seconds after
+// the start, by the test clock.
+#include "pravik/document/display_file.h"
+#include "pravik/service/state_store.h"
+
+#include "ledboard_sim_process.h"
+#include "test_files.h"
+
+#include <QImage>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <limits>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace pravik;
+
+namespace {
+
+// The socket systemd listens on for a Type=notify service's word.
+class NotifySocket
+{
+public:
+    explicit NotifySocket(const QString &path)
+    {
+        m_fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = path.toLocal8Bit();
+        std::memcpy(address.sun_path, name.constData(),
+                    std::min(sizeof(address.sun_path) - 1, size_t(name.size())));
+        m_bound = ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    }
+    ~NotifySocket() { ::close(m_fd); }
+
+    bool bound() const { return m_bound; }
+
+    // The next message other than the watchdog's, counting those; empty when
+    // none comes within 10 s, or once `watchdogs` pings have come.
+    QByteArray next(int watchdogs = std::numeric_limits<int>::max())
+    {
+        QElapsedTimer waited;
+        waited.start();
+        pollfd wait{m_fd, POLLIN, 0};
+        while (m_watchdogs < watchdogs && waited.elapsed() < 10000 &&
+               ::poll(&wait, 1, int(10000 - waited.elapsed())) == 1) {
+            char buffer[512];
+            const ssize_t size = ::recv(m_fd, buffer, sizeof(buffer), 0);
+            const QByteArray message(buffer, int(std::max<ssize_t>(size, 0)));
+            if (message != "WATCHDOG=1")
+                return message;
+            ++m_watchdogs;
+        }
+        return {};
+    }
+    int watchdogs() const { return m_watchdogs; }
+
+private:
+    int m_fd = -1;
+    bool m_bound = false;
+    int m_watchdogs = 0;
+};
+
+class PravikdService : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("content/pictures")));
+        write("pravikd.conf", "state = state\nrecords = records\nzone = Europe/Berlin\n");
+        write("fleet.txt", "# no board yet\n");
+        write("schedule.txt", "default * normal.lt\nwindow * daily 08:00-09:00 file night.lt\n");
+        write("content/normal.lt", displayFileNaming("pictures/normal.bmp"));
+        write("content/night.lt", displayFileNaming("pictures/night.bmp"));
+        picture("normal.bmp", Qt::red);
+        picture("night.bmp", Qt::green);
+    }
+
+    void TearDown() override
+    {
+        if (m_service.state() != QProcess::NotRunning) {
+            m_service.kill();
+            m_service.waitForFinished();
+        }
+    }
+
+    static QByteArray displayFileNaming(const QString &picture)
+    {
+        document::ScreenList screens;
+        document::initScreenList(screens);
+        screens.setText(1, document::PictureColumn, picture);
+        return document::displayFileBytes(document::BoardSettings{}, screens);
+    }
+
+    QString path(const QString &name) const { return m_folder.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        ASSERT_TRUE(writeFileBytes(path(name), bytes)) << name.toStdString();
+    }
+    void picture(const QString &name, Qt::GlobalColor colour) const
+    {
+        QImage image(160, 32, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(path("content/pictures/" + name), "BMP"));
+    }
+
+    void start(const QMap<QString, QString> &variables)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *unset : {"STATE_DIRECTORY", "CACHE_DIRECTORY", "NOTIFY_SOCKET",
+                                  "WATCHDOG_USEC", "WATCHDOG_PID", "PRAVIKD_TEST_CLOCK"})
+            environment.remove(QString::fromLatin1(unset));
+        for (auto it = variables.begin(); it != variables.end(); ++it)
+            environment.insert(it.key(), it.value());
+        m_service.setProcessEnvironment(environment);
+        m_service.start(PRAVIKD_PATH, {"--config", path("pravikd.conf")});
+        ASSERT_TRUE(m_service.waitForStarted());
+    }
+
+    // Waits up to 20 s for the service to have logged `line` `times` times.
+    bool logs(const QString &line, qsizetype times = 1)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const auto enough = [&] { return m_log.count(line + u'\n') >= times; };
+        while (!enough() && timer.elapsed() < 20000 && m_service.state() == QProcess::Running) {
+            m_service.waitForReadyRead(100);
+            m_log += QString::fromUtf8(m_service.readAllStandardError());
+        }
+        m_log += QString::fromUtf8(m_service.readAllStandardError());
+        return enough();
+    }
+
+    void signal(int number) { ASSERT_EQ(::kill(pid_t(m_service.processId()), number), 0); }
+
+    int stopped()
+    {
+        signal(SIGTERM);
+        if (!m_service.waitForFinished(20000))
+            return -1;
+        m_log += QString::fromUtf8(m_service.readAllStandardError());
+        return m_service.exitStatus() == QProcess::NormalExit ? m_service.exitCode() : -1;
+    }
+
+    QTemporaryDir m_folder;
+    QProcess m_service;
+    QString m_log;
+};
+
+TEST_F(PravikdService, TellsSystemdItIsReadyAliveReloadingAndStopping)
+{
+    NotifySocket systemd(path("notify"));
+    ASSERT_TRUE(systemd.bound());
+    start({{"NOTIFY_SOCKET", path("notify")}, {"WATCHDOG_USEC", "100000"}});
+    EXPECT_EQ(systemd.next(), "READY=1\nSTATUS=keeping 0 boards");
+    signal(SIGHUP);
+    EXPECT_EQ(systemd.next(), "RELOADING=1");
+    EXPECT_EQ(systemd.next(), "READY=1\nSTATUS=keeping 0 boards");
+    ASSERT_TRUE(logs("reloaded: 0 boards"));
+    // Half the watchdog's time: every 50 ms.
+    EXPECT_EQ(systemd.next(systemd.watchdogs() + 3), QByteArray());
+    EXPECT_GE(systemd.watchdogs(), 3);
+    EXPECT_EQ(stopped(), 0);
+    EXPECT_EQ(systemd.next(), "STOPPING=1");
+    EXPECT_EQ(m_log, "keeping 0 boards by " + path("schedule.txt") +
+                         "\nreloaded: 0 boards\nstopping on SIGTERM\n");
+    // A fresh state folder gets its content folder.
+    EXPECT_TRUE(QFileInfo(path("state/content")).isDir()) << m_log.toStdString();
+}
+
+TEST_F(PravikdService, KeepsABoardThroughAWindowAndAChangedPicture)
+{
+    LedboardSim board({"--udp", "127.0.0.2:0"});
+    ASSERT_FALSE(board.udpPort().isEmpty());
+    write("fleet.txt", "entrance udp:" + board.endpoint().toUtf8() + " 1\n");
+    write("pravikd.conf", "state = state\nrecords = records\ncontent = content\n"
+                          "zone = Europe/Berlin\n");
+    start({{"PRAVIKD_TEST_CLOCK", "2026-12-24T07:59:58+01:00"}});
+    ASSERT_TRUE(logs("entrance: shows normal.lt")) << m_log.toStdString();
+    ASSERT_TRUE(logs("entrance: shows night.lt")) << m_log.toStdString();
+
+    // The picture of what the board shows changes: the board gets it again.
+    picture("night.bmp", Qt::yellow);
+    EXPECT_TRUE(logs("entrance: shows night.lt", 2)) << m_log.toStdString();
+    EXPECT_EQ(stopped(), 0);
+
+    const common::Expected<service::BoardState> state =
+        service::StateStore(path("state")).read(QStringLiteral("entrance"));
+    ASSERT_TRUE(state.ok());
+    EXPECT_EQ(state->health, service::Health::Ok);
+    ASSERT_TRUE(state->shown.has_value());
+    EXPECT_EQ(state->shown->file, "night.lt");
+    EXPECT_EQ(state->nextChange, QDateTime::fromString("2026-12-24T09:00:00+01:00", Qt::ISODate));
+}
+
+TEST_F(PravikdService, EndsWithTwoOnFilesItCannotUse)
+{
+    const struct
+    {
+        const char *file;
+        QByteArray bytes;
+        QString log;
+    } cases[] = {
+        {"pravikd.conf", "zone = Nowhere\n",
+         path("pravikd.conf") + ": line 1: unknown zone 'Nowhere'"},
+        {"schedule.txt", "window * daily 25:00-26:00 file a.lt\n",
+         "cannot start: " + path("schedule.txt") +
+             ": line 1: the times are HH:MM-HH:MM (up to 24:00) or all-day, not '25:00-26:00'"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        SetUp();
+        write(QString::fromUtf8(c.file), c.bytes);
+        m_log.clear();
+        start({});
+        ASSERT_TRUE(m_service.waitForFinished(20000));
+        EXPECT_EQ(m_service.exitCode(), 2);
+        EXPECT_EQ(QString::fromUtf8(m_service.readAllStandardError()), c.log + u'\n');
+    }
+}
+
+} // namespace
