@@ -9,6 +9,7 @@ const char *const kHelp =
     "  or:  pravikd [--config FILE] --check\n"
     "  or:  pravikd [--config FILE] --plan [--from TIME] [--hours N]\n"
     "  or:  pravikd [--config FILE] --status [--json]\n"
+    "  or:  pravikd [--config FILE] --new-token NAME [--viewer]\n"
     "\n"
     "Keeps every LED sign board of a fleet showing what its schedule says, day\n"
     "and night. At each minute, on SIGHUP, when a display file changes and when\n"
@@ -27,6 +28,9 @@ const char *const kHelp =
     "  --hours N       with --plan: cover N hours, 1 to 336 (default 24)\n"
     "  --status        print every board's state as the service last saved it\n"
     "  --json          with --status: the states as JSON\n"
+    "  --new-token NAME  make a token for the remote control, print it once and\n"
+    "                  keep only its hash; it may do everything, or only look\n"
+    "  --viewer        with --new-token: a token that may only look\n"
     "  --help          show this help\n"
     "  --version       show the version\n"
     "\n"
@@ -63,6 +67,11 @@ common::Expected<CommandLine> parseCommandLine(const QStringList &arguments)
             mode(CommandLine::Mode::Status);
         } else if (argument == QLatin1String("--json")) {
             line.json = true;
+        } else if (argument == QLatin1String("--new-token")) {
+            mode(CommandLine::Mode::NewToken);
+            value = &line.tokenName;
+        } else if (argument == QLatin1String("--viewer")) {
+            line.viewer = true;
         } else if (argument == QLatin1String("--config")) {
             value = &line.configFile;
         } else if (argument == QLatin1String("--from")) {
@@ -81,7 +90,10 @@ common::Expected<CommandLine> parseCommandLine(const QStringList &arguments)
         }
     }
     if (modes > 1)
-        return wrong(QStringLiteral("--check, --plan and --status exclude each other"));
+        return wrong(
+            QStringLiteral("--check, --plan, --status and --new-token exclude each other"));
+    if (line.viewer && line.mode != CommandLine::Mode::NewToken)
+        return wrong(QStringLiteral("--viewer goes with --new-token"));
     if (fromOrHours && line.mode != CommandLine::Mode::Plan)
         return wrong(QStringLiteral("--from and --hours go with --plan"));
     if (line.json && line.mode != CommandLine::Mode::Status)

@@ -10,13 +10,15 @@ namespace pravikd {
 // pravikd's command line: which of its modes, and that mode's options.
 struct CommandLine
 {
-    enum class Mode { Run, Check, Plan, Status, Help };
+    enum class Mode { Run, Check, Plan, Status, NewToken, Help };
 
     Mode mode = Mode::Run;
     QString configFile;
     QString from; // --plan: empty for now
     int hours = 24;
     bool json = false;
+    QString tokenName; // --new-token
+    bool viewer = false;
 };
 
 inline constexpr int kMostPlanHours = 24 * 14;

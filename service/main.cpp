@@ -51,6 +51,8 @@ int main(int argc, char *argv[])
         return pravikd::runPlan(*line, output);
     case pravikd::CommandLine::Mode::Status:
         return pravikd::runStatus(*line, output);
+    case pravikd::CommandLine::Mode::NewToken:
+        return pravikd::runNewToken(*line, output);
     case pravikd::CommandLine::Mode::Run:
         break;
     }

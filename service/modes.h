@@ -17,6 +17,7 @@ struct Output
 int runCheck(const CommandLine &line, Output &output);
 int runPlan(const CommandLine &line, Output &output);
 int runStatus(const CommandLine &line, Output &output);
+int runNewToken(const CommandLine &line, Output &output);
 // The service: runs until SIGTERM or SIGINT.
 int runService(const CommandLine &line, Output &output);
 

@@ -6,6 +6,9 @@
 #include "systemd_notifier.h"
 
 #include "pravik/service/keeper.h"
+#include "pravik/service/keeper_remote.h"
+
+#include "service/http/remote_control.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,6 +56,28 @@ int runService(const CommandLine &line, Output &output)
         log(QStringLiteral("cannot start: %1").arg(failed->text));
         return kExitProblems;
     }
+    // The remote control serves the keeper's copy from its own threads.
+    pravik::service::KeeperRemote remote(keeper);
+    http::RemoteControlConfig httpConfig;
+    httpConfig.host = config->listenHost;
+    httpConfig.port = config->listenPort;
+    httpConfig.certificate = config->certificate;
+    httpConfig.key = config->key;
+    httpConfig.stateFolder = config->setup.stateFolder;
+    httpConfig.tokens = config->tokens;
+    httpConfig.audit = config->audit;
+    if (testStart->isValid())
+        httpConfig.now = [&clock] { return clock.now(); };
+    common::Expected<std::unique_ptr<http::RemoteControl>> control =
+        http::startRemoteControl(httpConfig, remote, [&log](http::LogLevel, const QString &text) {
+            log(QStringLiteral("remote control: ") + text);
+        });
+    if (!control) {
+        log(QStringLiteral("cannot start the remote control: %1").arg(control.failure().text));
+        return kExitFailed;
+    }
+    log(QStringLiteral("remote control on %1:%2").arg(config->listenHost).arg((*control)->port()));
+
     ContentWatcher content(config->setup.contentFolder);
     content.watch(keeper.files().schedule);
     QObject::connect(&content, &ContentWatcher::changed, &keeper,
@@ -67,8 +92,10 @@ int runService(const CommandLine &line, Output &output)
             systemd.reloading();
             // A refused reload keeps the files in use and says why in the log.
             const common::Status refused = keeper.reload();
-            if (!refused)
+            if (!refused) {
                 content.watch(keeper.files().schedule);
+                remote.filesChanged();
+            }
             systemd.ready(keeping());
             return;
         }

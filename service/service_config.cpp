@@ -72,7 +72,8 @@ bool parseListen(const QString &text, QString &host, quint16 &port)
         return false; // an IPv6 address wants its brackets
     bool ok = false;
     const uint number = text.mid(colon + 1).toUInt(&ok);
-    if (!ok || number < 1 || number > 65535 || QHostAddress(address).isNull())
+    // Port 0 takes any free port, which the log then names.
+    if (!ok || number > 65535 || QHostAddress(address).isNull())
         return false;
     host = address;
     port = static_cast<quint16>(number);

@@ -108,8 +108,6 @@ TEST(ServiceConfig, TheFirstWrongLineIsNamed)
         {"listen = ::1:80", "line 1: listen is ADDRESS:PORT (IPv6 in brackets), not '::1:80'"},
         {"listen = 0.0.0.0:65536", "line 1: listen is ADDRESS:PORT (IPv6 in brackets), not "
                                    "'0.0.0.0:65536'"},
-        {"listen = 0.0.0.0:0", "line 1: listen is ADDRESS:PORT (IPv6 in brackets), not "
-                               "'0.0.0.0:0'"},
         {"\ncertificate = c.pem", "line 2: a certificate needs its key"},
         {"key = k.pem", "line 1: a key needs its certificate"},
     };
@@ -161,7 +159,7 @@ TEST(CommandLine, ModesAndTheirOptions)
     } cases[] = {
         {{"--config", "a.conf", "--plan", "--from", "2026-10-25", "--hours", "336"}, ""},
         {{"--status", "--json"}, ""},
-        {{"--check", "--status"}, "--check, --plan and --status exclude each other"},
+        {{"--check", "--status"}, "--check, --plan, --status and --new-token exclude each other"},
         {{"--hours", "3"}, "--from and --hours go with --plan"},
         {{"--check", "--from", "x"}, "--from and --hours go with --plan"},
         {{"--plan", "--json"}, "--json goes with --status"},
