@@ -4,7 +4,7 @@
 
 namespace common {
 
-bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error)
+Status replaceFileContents(const QString &path, const QByteArray &bytes)
 {
     // Unbuffered, because commit() writes out a buffer without looking at
     // whether that worked: on a full disk it would put a cut-off file in place
@@ -18,11 +18,10 @@ bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *
         done += count;
     }
     if (written && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
+        return {};
+    const QString reason = file.errorString();
     file.cancelWriting();
-    return false;
+    return Failure{kFailedCode, QString(), reason, MessageIcon::Error};
 }
 
 } // namespace common

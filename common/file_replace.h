@@ -1,5 +1,7 @@
 #pragma once
 
+#include "failure.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,8 +9,8 @@ namespace common {
 
 // Replaces the file's contents with `bytes` so that the old file survives any
 // failure: the new contents go into a temporary file beside it, which is
-// renamed over the old one only once every byte is on disk. False, with the
-// system's reason in `error`, when that could not be done.
-bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error);
+// renamed over the old one only once every byte is on disk. The failure, with
+// the system's reason, when that could not be done.
+Status replaceFileContents(const QString &path, const QByteArray &bytes);
 
 } // namespace common

@@ -12,17 +12,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace pravik::picture;
 
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     static_cast<qsizetype>(size));
-    QString error;
-    const QImage image = readPcx(bytes, &error);
-    if (image.isNull()) {
-        if (error.isEmpty())
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const common::Expected<QImage> read = readPcx(bytes);
+    if (!read) {
+        if (read.failure().text.isEmpty())
             std::abort();
         return 0;
     }
-    if (image.width() > kPcxMaxSide || image.height() > kPcxMaxSide
-        || qint64(image.width()) * image.height() > kPcxMaxPixels)
+    const QImage &image = *read;
+    if (image.width() > kPcxMaxSide || image.height() > kPcxMaxSide ||
+        qint64(image.width()) * image.height() > kPcxMaxPixels)
         std::abort();
     // Reading every pixel back finds a palette index without a colour.
     volatile QRgb sum = 0;

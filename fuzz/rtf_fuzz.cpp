@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     QTextDocument document;
-    QString error;
-    if (!common::readRtf(bytes, document, &error) && error.isEmpty())
+    if (const common::Status failed = common::readRtf(bytes, document);
+        failed && failed->text.isEmpty())
         std::abort();
     // Laying the text out reaches the fonts and sizes the reader chose.
     document.setTextWidth(160);

@@ -21,7 +21,8 @@ QImage boardPicture(const QTextDocument &document, QSize board, bool plainText)
         setDefaultTabStops(saved);
         saved.setPlainText(document.toPlainText());
     } else {
-        common::readRtf(common::writeRtf(document), saved);
+        // The writer's own output always reads back.
+        (void)common::readRtf(common::writeRtf(document), saved);
     }
     prepareForBoard(saved);
     const QImage drawn = renderOnBoard(saved, board.width(), board.height());

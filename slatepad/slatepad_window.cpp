@@ -396,14 +396,14 @@ bool SlatepadWindow::openFile(const QString &path)
 {
     // Read once aside, so that a file that is no RTF leaves the page as it was.
     QTextDocument check;
-    QString error;
-    if (!loadDocumentFile(path, check, &error)) {
-        m_prompter.tell(QStringLiteral("无法打开文件 ") + path + QLatin1Char('\n') + error, kTitle,
-                        common::MessageIcon::Error);
+    if (const common::Status failed = loadDocumentFile(path, check)) {
+        m_prompter.tell(QStringLiteral("无法打开文件 ") + path + QLatin1Char('\n') + failed->text,
+                        kTitle, common::MessageIcon::Error);
         return false;
     }
     QTextDocument *document = m_editor->document();
-    loadDocumentFile(path, *document, nullptr);
+    // Read once more, now onto the page; it read a moment ago.
+    (void)loadDocumentFile(path, *document);
     document->setDocumentMargin(0);
     document->setModified(false);
     m_fileName = path;
@@ -435,10 +435,9 @@ bool SlatepadWindow::saveAs()
 
 bool SlatepadWindow::saveToFile(const QString &path)
 {
-    QString error;
-    if (!saveDocumentFile(path, *m_editor->document(), &error)) {
-        m_prompter.tell(QStringLiteral("无法保存文件 ") + path + QLatin1Char('\n') + error, kTitle,
-                        common::MessageIcon::Error);
+    if (const common::Status failed = saveDocumentFile(path, *m_editor->document())) {
+        m_prompter.tell(QStringLiteral("无法保存文件 ") + path + QLatin1Char('\n') + failed->text,
+                        kTitle, common::MessageIcon::Error);
         return false;
     }
     m_fileName = path;

@@ -795,15 +795,13 @@ qsizetype rtfStart(const QByteArray &bytes)
 
 } // namespace
 
-bool readRtf(const QByteArray &rtf, QTextDocument &document, QString *error)
+Status readRtf(const QByteArray &rtf, QTextDocument &document)
 {
     document.clear();
     const qsizetype start = rtfStart(rtf);
-    if (start < 0) {
-        if (error)
-            *error = QStringLiteral("Not an RTF document: it does not start with {\\rtf");
-        return false;
-    }
+    if (start < 0)
+        return Failure{kFailedCode, QString(),
+                       QStringLiteral("Not an RTF document: it does not start with {\\rtf")};
     // One edit block lays the document out once, at the end; the reader's
     // insertions are no steps the operator could undo.
     const bool undo = document.isUndoRedoEnabled();
@@ -813,9 +811,7 @@ bool readRtf(const QByteArray &rtf, QTextDocument &document, QString *error)
         reader.read();
     }
     document.setUndoRedoEnabled(undo);
-    if (error)
-        error->clear();
-    return true;
+    return {};
 }
 
 } // namespace common

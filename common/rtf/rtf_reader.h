@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTextDocument>
@@ -26,8 +28,8 @@ namespace common {
 // closing braces end the document, text after the closing brace is ignored,
 // and the work is linear in the input size.
 //
-// False and `error` set when the bytes are not RTF (they must start with
-// "{\rtf", after optional white space or a UTF-8 byte order mark).
-bool readRtf(const QByteArray &rtf, QTextDocument &document, QString *error = nullptr);
+// The failure when the bytes are not RTF (they must start with "{\rtf",
+// after optional white space or a UTF-8 byte order mark).
+Status readRtf(const QByteArray &rtf, QTextDocument &document);
 
 } // namespace common

@@ -82,8 +82,8 @@ QString unsavableField(const ScreenList &screens)
     return {};
 }
 
-bool saveDisplayFile(const QString &path, const BoardSettings &settings,
-                     const ScreenList &screens, common::Prompter &prompter)
+bool saveDisplayFile(const QString &path, const BoardSettings &settings, const ScreenList &screens,
+                     common::Prompter &prompter)
 {
     QString problem = unsavableField(screens);
     if (problem.isEmpty() && settings.isEthernet()) {
@@ -97,9 +97,10 @@ bool saveDisplayFile(const QString &path, const BoardSettings &settings,
 
     // The old file is replaced only once the new one is completely on disk,
     // so a full disk or a lost right never leaves a half-written file behind.
-    QString reason;
-    if (!common::replaceFileContents(path, displayFileBytes(settings, screens), &reason)) {
-        prompter.tell(cannotSaveText(path, reason), kProgramTitle, common::MessageIcon::Error);
+    if (const common::Status failed =
+            common::replaceFileContents(path, displayFileBytes(settings, screens))) {
+        prompter.tell(cannotSaveText(path, failed->text), kProgramTitle,
+                      common::MessageIcon::Error);
         return false;
     }
     return true;

@@ -146,12 +146,12 @@ void BoardLedger::finish()
 
 bool BoardLedger::write()
 {
-    QString error;
-    if (m_writer(m_path, *m_record, &error))
+    const common::Status failed = m_writer(m_path, *m_record);
+    if (!failed)
         return true;
     if (!m_writeFailed) {
         m_writeFailed = true;
-        m_prompter.tell(kRecordNotWrittenText.arg(error), kProgramTitle,
+        m_prompter.tell(kRecordNotWrittenText.arg(failed->text), kProgramTitle,
                         common::MessageIcon::Warning);
     }
     return false;

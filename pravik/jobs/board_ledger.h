@@ -46,7 +46,7 @@ public:
     // `recordFolder`. What the operator is told of the record goes to `prompter`.
     // How the record reaches its file (writeBoardRecord).
     using RecordWriter =
-        std::function<bool(const QString &path, const BoardRecord &record, QString *error)>;
+        std::function<common::Status(const QString &path, const BoardRecord &record)>;
 
     BoardLedger(const QString &recordFolder, QString identity,
                 const document::BoardSettings &settings, bool onlyChanges,

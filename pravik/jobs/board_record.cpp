@@ -40,6 +40,11 @@ bool readCount(const QJsonObject &object, const QString &key, int low, int high,
     return value >= low && value <= high;
 }
 
+common::Failure notARecord(const QString &why)
+{
+    return {common::kFailedCode, QString(), why};
+}
+
 } // namespace
 
 QByteArray recordToJson(const BoardRecord &record)
@@ -66,24 +71,22 @@ QByteArray recordToJson(const BoardRecord &record)
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
 
-std::optional<BoardRecord> recordFromJson(const QByteArray &bytes, QString &problem)
+common::Expected<BoardRecord> recordFromJson(const QByteArray &bytes)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (!document.isObject()) {
-        problem = parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                               : QStringLiteral("not an object");
-        return std::nullopt;
+        return notARecord(parseError.error != QJsonParseError::NoError
+                              ? parseError.errorString()
+                              : QStringLiteral("not an object"));
     }
     const QJsonObject root = document.object();
     if (root.value(QStringLiteral("format")).toString() != kFormat) {
-        problem = QStringLiteral("not a board record");
-        return std::nullopt;
+        return notARecord(QStringLiteral("not a board record"));
     }
     if (root.value(QStringLiteral("version")).toInt() != kVersion) {
-        problem = QStringLiteral("record version %1")
-                      .arg(root.value(QStringLiteral("version")).toVariant().toString());
-        return std::nullopt;
+        return notARecord(QStringLiteral("record version %1")
+                              .arg(root.value(QStringLiteral("version")).toVariant().toString()));
     }
     BoardRecord record;
     record.board = root.value(QStringLiteral("board")).toString();
@@ -96,8 +99,7 @@ std::optional<BoardRecord> recordFromJson(const QByteArray &bytes, QString &prob
         !readCount(root, QStringLiteral("displayed"), 0, document::kMaxScreens, record.displayed) ||
         (root.contains(QStringLiteral("displayedFrom")) &&
          !readCount(root, QStringLiteral("displayedFrom"), 0, 255, record.displayedFrom))) {
-        problem = QStringLiteral("damaged record");
-        return std::nullopt;
+        return notARecord(QStringLiteral("damaged record"));
     }
     for (const QJsonValue &entry : screens.toArray()) {
         const QJsonObject screen = entry.toObject();
@@ -107,8 +109,7 @@ std::optional<BoardRecord> recordFromJson(const QByteArray &bytes, QString &prob
             !readDigest(screen, QStringLiteral("picture"), digests.picture) ||
             !readDigest(screen, QStringLiteral("properties"), digests.properties) ||
             record.screens.count(index) != 0) {
-            problem = QStringLiteral("damaged screen entry");
-            return std::nullopt;
+            return notARecord(QStringLiteral("damaged screen entry"));
         }
         record.screens[index] = digests;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QByteArray>
 #include <QString>
 #include <map>
@@ -41,8 +43,7 @@ struct BoardRecord
 // The record as a small JSON file of its own versioned format.
 QByteArray recordToJson(const BoardRecord &record);
 
-// The record in `bytes`, or nothing with `problem` set when they are no
-// record of this format and version.
-std::optional<BoardRecord> recordFromJson(const QByteArray &bytes, QString &problem);
+// The record in `bytes`, or why they are no record of this format and version.
+common::Expected<BoardRecord> recordFromJson(const QByteArray &bytes);
 
 } // namespace pravik::jobs

@@ -43,9 +43,10 @@ RecordRead readBoardRecord(const QString &path, const QString &identity)
         read.problem = file.errorString();
         return read;
     }
-    std::optional<BoardRecord> record = recordFromJson(file.readAll(), read.problem);
+    common::Expected<BoardRecord> record = recordFromJson(file.readAll());
     if (!record) {
         read.status = RecordRead::Status::Unreadable;
+        read.problem = record.failure().text;
         return read;
     }
     read.status =
@@ -55,14 +56,12 @@ RecordRead readBoardRecord(const QString &path, const QString &identity)
     return read;
 }
 
-bool writeBoardRecord(const QString &path, const BoardRecord &record, QString *error)
+common::Status writeBoardRecord(const QString &path, const BoardRecord &record)
 {
-    if (!QDir().mkpath(QFileInfo(path).path())) {
-        if (error)
-            *error = QStringLiteral("cannot create %1").arg(QFileInfo(path).path());
-        return false;
-    }
-    return common::replaceFileContents(path, recordToJson(record), error);
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return common::Failure{common::kFailedCode, QString(),
+                               QStringLiteral("cannot create %1").arg(QFileInfo(path).path())};
+    return common::replaceFileContents(path, recordToJson(record));
 }
 
 } // namespace pravik::jobs

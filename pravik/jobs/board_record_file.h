@@ -2,6 +2,8 @@
 
 #include "board_record.h"
 
+#include "common/failure.h"
+
 #include <QString>
 
 namespace pravik::jobs {
@@ -30,7 +32,7 @@ struct RecordRead
 RecordRead readBoardRecord(const QString &path, const QString &identity);
 
 // Writes the record so that the file holds either the old or the new record
-// whatever happens meanwhile. False with the system's reason in `error`.
-bool writeBoardRecord(const QString &path, const BoardRecord &record, QString *error);
+// whatever happens meanwhile; the failure gives the system's reason.
+common::Status writeBoardRecord(const QString &path, const BoardRecord &record);
 
 } // namespace pravik::jobs

@@ -24,9 +24,8 @@ QByteArray pictureDigest(const picture::BoardCanvas &canvas, int screenType,
 QByteArray propertiesDigest(const document::ScreenList &screens,
                             const document::Vocabulary &vocabulary, std::uint8_t screenIndex)
 {
-    QString problem;
-    const std::optional<QByteArray> payload =
-        picture::screenPropertiesPayload(screens, vocabulary, screenIndex, problem);
+    const common::Expected<QByteArray> payload =
+        picture::screenPropertiesPayload(screens, vocabulary, screenIndex);
     if (!payload)
         return {};
     return QCryptographicHash::hash(*payload, QCryptographicHash::Sha1);

@@ -29,9 +29,8 @@ SourceResult drawText(const QString &type, const QByteArray &bytes, BoardCanvas 
 {
     QTextDocument document;
     if (type == QLatin1String("rtf")) {
-        QString error;
-        if (!common::readRtf(bytes, document, &error))
-            return unreadable(error);
+        if (const common::Status failed = common::readRtf(bytes, document))
+            return unreadable(failed->text);
     } else {
         document.setDefaultFont(boardFont(plainTextPixelSize(canvas.height())));
         setDefaultTabStops(document);
@@ -44,8 +43,12 @@ SourceResult drawText(const QString &type, const QByteArray &bytes, BoardCanvas 
 
 QImage readPicture(const QByteArray &bytes, QString &error)
 {
-    if (bytes.startsWith(kPcxManufacturer))
-        return readPcx(bytes, &error);
+    if (bytes.startsWith(kPcxManufacturer)) {
+        common::Expected<QImage> pcx = readPcx(bytes);
+        if (!pcx)
+            error = pcx.failure().text;
+        return pcx ? *pcx : QImage();
+    }
     if (QImage plain = readPlainBmp(bytes); !plain.isNull())
         return plain;
     QBuffer buffer;

@@ -28,9 +28,9 @@ constexpr ByteCell kByteCells[] = {
 
 } // namespace
 
-std::optional<QByteArray> screenPropertiesPayload(const ScreenList &screens,
-                                                  const Vocabulary &vocabulary,
-                                                  std::uint8_t screenIndex, QString &problem)
+common::Expected<QByteArray> screenPropertiesPayload(const ScreenList &screens,
+                                                     const Vocabulary &vocabulary,
+                                                     std::uint8_t screenIndex)
 {
     const int row = screenIndex + 1;
     QByteArray buffer = link::commandBuffer(link::CommandCode::ScreenProperties);
@@ -43,12 +43,13 @@ std::optional<QByteArray> screenPropertiesPayload(const ScreenList &screens,
     for (const ByteCell &cell : kByteCells) {
         const QString &text = screens.text(row, cell.column);
         const auto value = common::asInteger(text);
-        if (!value || *value < 0 || *value > 255) {
-            problem = QStringLiteral("第 %1 幕的%2“%3”不是 0 到 255 的整数，这一幕的属性没有发送。")
-                          .arg(screenIndex)
-                          .arg(QString::fromUtf16(cell.name), text);
-            return std::nullopt;
-        }
+        if (!value || *value < 0 || *value > 255)
+            return common::Failure{
+                common::kFailedCode, kProgramTitle,
+                QStringLiteral("第 %1 幕的%2“%3”不是 0 到 255 的整数，这一幕的属性没有发送。")
+                    .arg(screenIndex)
+                    .arg(QString::fromUtf16(cell.name), text),
+                common::MessageIcon::Error};
         buffer[cell.payloadIndex] = static_cast<char>(*value);
     }
     return buffer;
@@ -57,12 +58,9 @@ std::optional<QByteArray> screenPropertiesPayload(const ScreenList &screens,
 common::Status sendScreenProperties(const PacketExchange &exchange, const ScreenList &screens,
                                     const Vocabulary &vocabulary, std::uint8_t screenIndex)
 {
-    QString problem;
-    std::optional<QByteArray> buffer =
-        screenPropertiesPayload(screens, vocabulary, screenIndex, problem);
+    common::Expected<QByteArray> buffer = screenPropertiesPayload(screens, vocabulary, screenIndex);
     if (!buffer)
-        return common::Failure{common::kFailedCode, kProgramTitle, problem,
-                               common::MessageIcon::Error};
+        return buffer.failure();
     return exchange(*buffer, link::kCommandChecksumIndex);
 }
 

@@ -71,19 +71,17 @@ common::Expected<QString> storeUpload(const QString &contentFolder, const QStrin
     if (!folder.mkpath(stem))
         return refused(QStringLiteral("cannot make %1 in the content folder").arg(stem));
     for (auto stored = storedAs.cbegin(); stored != storedAs.cend(); ++stored) {
-        QString error;
-        if (!common::replaceFileContents(folder.filePath(stored.value()),
-                                         pictures.value(stored.key()), &error))
-            return refused(QStringLiteral("%1: %2").arg(stored.value(), error));
+        if (const common::Status failed = common::replaceFileContents(
+                folder.filePath(stored.value()), pictures.value(stored.key())))
+            return refused(QStringLiteral("%1: %2").arg(stored.value(), failed->text));
     }
     for (int row = 1; row <= screens.screenCount(); ++row)
         screens.setText(row, document::PictureColumn,
                         storedAs.value(screens.text(row, document::PictureColumn)));
     // The display file last, once everything it names is in place.
-    QString error;
-    if (!common::replaceFileContents(folder.filePath(name),
-                                     document::displayFileBytes(settings, screens), &error))
-        return refused(QStringLiteral("%1: %2").arg(name, error));
+    if (const common::Status failed = common::replaceFileContents(
+            folder.filePath(name), document::displayFileBytes(settings, screens)))
+        return refused(QStringLiteral("%1: %2").arg(name, failed->text));
     return name;
 }
 

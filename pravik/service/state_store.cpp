@@ -47,10 +47,9 @@ common::Status StateStore::write(const BoardState &state) const
 {
     if (!QDir().mkpath(m_folder))
         return unreadable(m_folder, QStringLiteral("cannot make the folder"));
-    QString error;
     const QByteArray bytes = QJsonDocument(stateToJson(state)).toJson(QJsonDocument::Indented);
-    if (!common::replaceFileContents(pathOf(state.board), bytes, &error))
-        return unreadable(pathOf(state.board), error);
+    if (const common::Status failed = common::replaceFileContents(pathOf(state.board), bytes))
+        return unreadable(pathOf(state.board), failed->text);
     return {};
 }
 

@@ -61,11 +61,13 @@ common::Expected<QByteArray> showGif(const Show &show, const GifOptions &options
 common::Status writeShowGif(const Show &show, const GifOptions &options, const QString &path)
 {
     const common::Expected<QByteArray> gif = showGif(show, options);
-    QString error = gif ? QString() : gif.failure().text;
-    if (gif && common::replaceFileContents(path, *gif, &error))
-        return {};
-    return gifFailure(gif ? common::kFailedCode : gif.failure().code,
-                      QStringLiteral("cannot write %1: %2").arg(path, error));
+    if (!gif)
+        return gifFailure(gif.failure().code,
+                          QStringLiteral("cannot write %1: %2").arg(path, gif.failure().text));
+    if (const common::Status failed = common::replaceFileContents(path, *gif))
+        return gifFailure(common::kFailedCode,
+                          QStringLiteral("cannot write %1: %2").arg(path, failed->text));
+    return {};
 }
 
 } // namespace pravik::show

@@ -56,13 +56,12 @@ LoadedScreen loadScreen(const ShowSources &sources, int row, const common::Statu
     if (const common::Status failed =
             tooLarge ? tooLarge : drawLeds(sources, row, canvas, loaded.screen.leds))
         loaded.problems << *failed;
-    QString problem;
-    const std::optional<ScreenProperties> properties =
-        screenProperties(sources.screens, sources.vocabulary, std::uint8_t(row - 1), problem);
+    const common::Expected<ScreenProperties> properties =
+        screenProperties(sources.screens, sources.vocabulary, std::uint8_t(row - 1));
     if (properties)
         loaded.screen.properties = *properties;
     else
-        loaded.problems << sendAllFailure(problem);
+        loaded.problems << properties.failure();
     // Any other board stays dark; the operator is told why rather than left
     // to wonder.
     if (loaded.problems.isEmpty() && !boardShowsPictures(sources.settings))

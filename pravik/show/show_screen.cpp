@@ -4,16 +4,16 @@
 
 namespace pravik::show {
 
-std::optional<ScreenProperties> screenProperties(const document::ScreenList &screens,
-                                                 const document::Vocabulary &vocabulary,
-                                                 std::uint8_t screenIndex, QString &problem)
+common::Expected<ScreenProperties> screenProperties(const document::ScreenList &screens,
+                                                    const document::Vocabulary &vocabulary,
+                                                    std::uint8_t screenIndex)
 {
     // Taken from the command's own payload, the one place that turns the
     // list's names and numbers into what the board is sent.
-    const std::optional<QByteArray> payload =
-        picture::screenPropertiesPayload(screens, vocabulary, screenIndex, problem);
+    const common::Expected<QByteArray> payload =
+        picture::screenPropertiesPayload(screens, vocabulary, screenIndex);
     if (!payload)
-        return std::nullopt;
+        return payload.failure();
     const auto byte = [&](int index) { return int(std::uint8_t(payload->at(index))); };
     return ScreenProperties{byte(4), byte(5), byte(8), byte(9), byte(6), byte(7)};
 }

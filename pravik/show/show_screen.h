@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include "led_image.h"
 
 #include <QString>
@@ -50,10 +52,10 @@ struct ShowScreen
 };
 
 // The properties of screen `screenIndex` (list row screenIndex + 1), read as
-// the screen properties command reads them. Nothing, with `problem` set to
-// the command's own text, when a speed or the stay time is no byte.
-std::optional<ScreenProperties> screenProperties(const document::ScreenList &screens,
-                                                 const document::Vocabulary &vocabulary,
-                                                 std::uint8_t screenIndex, QString &problem);
+// the screen properties command reads them; the command's own failure when a
+// speed or the stay time is no byte.
+common::Expected<ScreenProperties> screenProperties(const document::ScreenList &screens,
+                                                    const document::Vocabulary &vocabulary,
+                                                    std::uint8_t screenIndex);
 
 } // namespace pravik::show

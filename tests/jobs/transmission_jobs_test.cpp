@@ -332,9 +332,8 @@ TEST_F(JobsTest, OnlyChangesLeavesOutWhatTheBoardEchoedBefore)
         return result;
     };
     const auto rewriteRecord = [&](const std::function<void(BoardRecord &)> &change) {
-        QString problem;
-        std::optional<BoardRecord> record = recordFromJson(readFileBytes(recordPath), problem);
-        ASSERT_TRUE(record) << problem.toStdString();
+        common::Expected<BoardRecord> record = recordFromJson(readFileBytes(recordPath));
+        ASSERT_TRUE(record) << record.failure().text.toStdString();
         change(*record);
         ASSERT_TRUE(writeFileBytes(recordPath, recordToJson(*record)));
     };
@@ -522,9 +521,9 @@ TEST_F(LedgerJobsTest, ARecordThatCannotBeMarkedIsTakenAwayBeforeTheFirstFrame)
             recordThereAtFirstFrame = QFile::exists(recordPath);
         return echo(packet, checksumIndex);
     };
-    const auto diskFull = [](const QString &, const BoardRecord &, QString *error) {
-        *error = QStringLiteral("No space left on device");
-        return false;
+    const auto diskFull = [](const QString &, const BoardRecord &) {
+        return common::Status(
+            common::Failure{1, QString(), QStringLiteral("No space left on device")});
     };
     BoardLedger ledger(records.path(), identity, settings, false, prompter, diskFull);
     job.ledger = &ledger;

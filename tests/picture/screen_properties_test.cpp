@@ -20,11 +20,10 @@ protected:
 
     QByteArray payload(int screen)
     {
-        QString problem;
-        const auto bytes =
-            screenPropertiesPayload(screens, vocabulary, std::uint8_t(screen), problem);
-        EXPECT_TRUE(bytes.has_value()) << problem.toStdString();
-        return bytes.value_or(QByteArray());
+        const common::Expected<QByteArray> bytes =
+            screenPropertiesPayload(screens, vocabulary, std::uint8_t(screen));
+        EXPECT_TRUE(bytes) << bytes.failure().text.toStdString();
+        return bytes ? *bytes : QByteArray();
     }
 
     // Sends screen 2's properties; every packet gets `answer`.

@@ -9,6 +9,17 @@
 
 using pravik::picture::readPcx;
 
+namespace {
+
+// The picture read, or a null one when the file is refused.
+QImage pcx(const QByteArray &bytes)
+{
+    const common::Expected<QImage> read = readPcx(bytes);
+    return read ? *read : QImage();
+}
+
+} // namespace
+
 // The fixtures were written once by ImageMagick, the PNG twins holding the
 // same pixels:
 //   convert src.png -dither None -colors 24 PNG24:palette_256.png
@@ -192,9 +203,9 @@ TEST(PcxReader, ReadsImageMagickFilesLikeTheirPngTwins)
         ASSERT_FALSE(bytes.isEmpty());
         QImage expected;
         ASSERT_TRUE(expected.loadFromData(fixture(QString::fromLatin1(name) + ".png"), "PNG"));
-        QString error = QStringLiteral("stale");
-        EXPECT_TRUE(samePixels(readPcx(bytes, &error), expected));
-        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        const common::Expected<QImage> read = readPcx(bytes);
+        ASSERT_TRUE(read) << read.failure().text.toStdString();
+        EXPECT_TRUE(samePixels(*read, expected));
     }
 }
 
@@ -206,7 +217,7 @@ TEST(PcxReader, ReadsEveryPalettedLayoutAtOddAndPaddedWidthsAndAnyWindow)
             for (const auto &[extra, x0, y0] : {std::tuple{0, 0, 0}, {3, 0, 0}, {0, 300, 70}}) {
                 SCOPED_TRACE(testing::Message() << layout.name << ", width " << width << ", extra "
                                                 << extra << ", window at " << x0 << "," << y0);
-                EXPECT_TRUE(samePixels(readPcx(patternFile(layout, width, 5, extra, x0, y0)),
+                EXPECT_TRUE(samePixels(pcx(patternFile(layout, width, 5, extra, x0, y0)),
                                        patternImage(width, 5, coloursOf(layout))));
             }
         }
@@ -219,7 +230,7 @@ TEST(PcxReader, ReadsTrueColourPlanesIgnoringPadding)
     const QByteArray raw("\x10\x20\x30\xEE\x40\x50\x60\xEE\x70\x80\x90\xEE"
                          "\xFF\x00\x01\xEE\x02\xFF\x03\xEE\x04\x05\xFF\xEE",
                          24);
-    const QImage image = readPcx(headerBytes(header) + encodeLines(raw, 12));
+    const QImage image = pcx(headerBytes(header) + encodeLines(raw, 12));
     ASSERT_EQ(image.size(), QSize(3, 2));
     EXPECT_EQ(image.pixel(0, 0), qRgb(0x10, 0x40, 0x70));
     EXPECT_EQ(image.pixel(2, 0), qRgb(0x30, 0x60, 0x90));
@@ -235,8 +246,8 @@ TEST(PcxReader, RunsMayCrossScanLinesButNotThePictureEnd)
         grey.append(qRgb(i, i, i));
     // Six 7s fill line 0 and half of line 1; the last run of 63 nines runs
     // far past the end of the picture.
-    const QImage image = readPcx(headerBytes({.ymax = 2}) +
-                                 QByteArray("\xC6\x07\x01\x02\xFF\x09", 6) + trailingPalette(grey));
+    const QImage image = pcx(headerBytes({.ymax = 2}) + QByteArray("\xC6\x07\x01\x02\xFF\x09", 6) +
+                             trailingPalette(grey));
     ASSERT_EQ(image.size(), QSize(4, 3));
     const int expected[3][4] = {{7, 7, 7, 7}, {7, 7, 1, 2}, {9, 9, 9, 9}};
     for (int y = 0; y < 3; ++y)
@@ -250,9 +261,8 @@ TEST(PcxReader, ReadsUncompressedData)
     colours[0xC3] = qRgb(1, 2, 3);
     colours[0x05] = qRgb(4, 5, 6);
     // 0xC3 would be a run count in compressed data.
-    const QImage image =
-        readPcx(headerBytes({.encoding = 0, .bytesPerLine = 2, .xmax = 1, .ymax = 0}) +
-                QByteArray("\xC3\x05", 2) + trailingPalette(colours));
+    const QImage image = pcx(headerBytes({.encoding = 0, .bytesPerLine = 2, .xmax = 1, .ymax = 0}) +
+                             QByteArray("\xC3\x05", 2) + trailingPalette(colours));
     ASSERT_EQ(image.size(), QSize(2, 1));
     EXPECT_EQ(image.pixel(0, 0), qRgb(1, 2, 3));
     EXPECT_EQ(image.pixel(1, 0), qRgb(4, 5, 6));
@@ -262,7 +272,7 @@ TEST(PcxReader, VersionThreeUsesTheStandardSixteenColours)
 {
     const PcxHeader header{
         .version = 3, .bitsPerPixel = 4, .bytesPerLine = 2, .xmax = 1, .ymax = 0};
-    const QImage image = readPcx(headerBytes(header) + QByteArray("\x4E\x00", 2));
+    const QImage image = pcx(headerBytes(header) + QByteArray("\x4E\x00", 2));
     ASSERT_EQ(image.size(), QSize(2, 1));
     EXPECT_EQ(image.pixel(0, 0), qRgb(0xAA, 0, 0));
     EXPECT_EQ(image.pixel(1, 0), qRgb(0xFF, 0xFF, 0x55));
@@ -284,7 +294,7 @@ TEST(PcxReader, TwoBitPicturesTakeTheCgaColours)
     for (const auto &[palette, colours] : cases) {
         const PcxHeader header{
             .bitsPerPixel = 2, .bytesPerLine = 2, .xmax = 3, .ymax = 0, .palette16 = palette};
-        const QImage image = readPcx(headerBytes(header) + QByteArray("\x1B\x00", 2));
+        const QImage image = pcx(headerBytes(header) + QByteArray("\x1B\x00", 2));
         ASSERT_EQ(image.size(), QSize(4, 1));
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(image.pixel(x, 0) & 0xFFFFFFu, colours[x]) << std::hex << colours[0];
@@ -302,11 +312,11 @@ TEST(PcxReader, RefusesEveryTruncation)
     };
     for (const auto &[name, bytes] : files) {
         SCOPED_TRACE(name);
-        ASSERT_FALSE(readPcx(bytes).isNull());
+        ASSERT_FALSE(pcx(bytes).isNull());
         for (qsizetype length = 0; length < bytes.size(); ++length) {
-            QString error;
-            EXPECT_TRUE(readPcx(bytes.left(length), &error).isNull()) << "length " << length;
-            EXPECT_FALSE(error.isEmpty()) << "length " << length;
+            const common::Expected<QImage> cut = readPcx(bytes.left(length));
+            ASSERT_FALSE(cut) << "length " << length;
+            EXPECT_FALSE(cut.failure().text.isEmpty()) << "length " << length;
         }
     }
 }
@@ -334,8 +344,8 @@ TEST(PcxReader, RefusesHeadersItCannotHonour)
         {"8 bits without the palette marker", file({}).chopped(769) + QByteArray(769, '\x0B')},
     };
     for (const auto &[name, bytes] : cases) {
-        QString error;
-        EXPECT_TRUE(readPcx(bytes, &error).isNull()) << name;
-        EXPECT_FALSE(error.isEmpty()) << name;
+        const common::Expected<QImage> refused = readPcx(bytes);
+        ASSERT_FALSE(refused) << name;
+        EXPECT_FALSE(refused.failure().text.isEmpty()) << name;
     }
 }

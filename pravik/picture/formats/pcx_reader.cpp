@@ -230,9 +230,7 @@ void convertLine(Layout layout, const uchar *line, int bytesPerLine, int width, 
     }
 }
 
-} // namespace
-
-QImage readPcx(const QByteArray &bytes, QString *error)
+QImage decodePcx(const QByteArray &bytes, QString *error)
 {
     Header header;
     Layout layout = Layout::Mono;
@@ -306,6 +304,17 @@ QImage readPcx(const QByteArray &bytes, QString *error)
     }
     if (error)
         error->clear();
+    return image;
+}
+
+} // namespace
+
+common::Expected<QImage> readPcx(const QByteArray &bytes)
+{
+    QString error;
+    QImage image = decodePcx(bytes, &error);
+    if (image.isNull())
+        return common::Failure{common::kFailedCode, QString(), error};
     return image;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "common/failure.h"
 #include <QByteArray>
+
 #include <QImage>
 #include <QString>
 
@@ -28,7 +30,7 @@ inline constexpr qint64 kPcxMaxPixels = qint64(1) << 26;
 // line is refused: a picture with a silently blacked-out lower part would go
 // to the board looking like the operator's intent.
 //
-// Null image and `error` set for anything else or for a damaged file.
-QImage readPcx(const QByteArray &bytes, QString *error = nullptr);
+// The failure says why for anything else or for a damaged file.
+common::Expected<QImage> readPcx(const QByteArray &bytes);
 
 } // namespace pravik::picture
