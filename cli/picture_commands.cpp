@@ -2,10 +2,9 @@
 #include "commands.h"
 #include "terminal_prompter.h"
 
-#include "pravik/document/program_texts.h"
 #include "pravik/picture/board_canvas.h"
 #include "pravik/picture/led_view.h"
-#include "pravik/picture/picture_source.h"
+#include "pravik/picture/screen_source.h"
 
 #include <QTextStream>
 
@@ -38,30 +37,6 @@ std::optional<int> screenNumber(const QString &text, const LoadedBoard &board, T
     return screen;
 }
 
-// Draws screen N's source on a canvas of the board's size; false when it
-// cannot, after saying why.
-bool drawScreen(const LoadedBoard &board, const QString &file, int screen,
-                picture::BoardCanvas &canvas, common::Prompter &prompter)
-{
-    const QString path = picture::resolveSourcePath(
-        board.screens.text(screen + 1, document::PictureColumn), file);
-    canvas.resize(board.settings.scrwidth, board.settings.scrhigh, kStripWidth);
-    const picture::SourceResult drawn = picture::loadSource(path, canvas);
-    switch (drawn.status) {
-    case picture::SourceResult::Status::Drawn:
-        return true;
-    case picture::SourceResult::Status::Missing:
-        prompter.tell(QStringLiteral("不存在的图形文件名") + path, kProgramTitle,
-                      common::MessageIcon::Error);
-        return false;
-    case picture::SourceResult::Status::Unreadable:
-        prompter.tell(QStringLiteral("无法读取图形文件 %1\n%2").arg(path, drawn.reason),
-                      kProgramTitle, common::MessageIcon::Error);
-        return false;
-    }
-    return false;
-}
-
 } // namespace
 
 int runRender(const QStringList &arguments, Terminal &terminal)
@@ -92,8 +67,12 @@ int runRender(const QStringList &arguments, Terminal &terminal)
         return ExitUsageOrUnreadable;
     }
     picture::BoardCanvas canvas;
-    if (!drawScreen(*board, line.file, *screen, canvas, prompter))
+    canvas.resize(board->settings.scrwidth, board->settings.scrhigh, kStripWidth);
+    if (const common::Status drawn = picture::drawScreenSource(
+            board->screens, *screen + 1, line.file, canvas, picture::kMissingPictureText)) {
+        common::tell(prompter, *drawn);
         return ExitUsageOrUnreadable;
+    }
     if (!picture::ledView(canvas, type).save(line.words[1], "PNG")) {
         terminal.err << "pravik-cli render: cannot write " << line.words[1] << '\n';
         return ExitUsageOrUnreadable;
