@@ -35,12 +35,9 @@ void printBoards(const QList<FleetBoard> &boards, QTextStream &out)
 // problem.
 int runCheck(const CommandLine &line, Output &output)
 {
-    const common::Expected<ServiceConfig> config =
-        readServiceConfig(line.configFile, systemFolders());
-    if (!config) {
-        output.err << "pravikd: " << config.failure().text << '\n';
+    const std::optional<ServiceConfig> config = readConfig(line, output);
+    if (!config)
         return kExitProblems;
-    }
     const pravik::service::ServiceSetup &setup = config->setup;
     QStringList problems;
     QTextStream &out = output.out;
@@ -99,7 +96,7 @@ int runCheck(const CommandLine &line, Output &output)
     }
     out.flush();
     for (const QString &problem : problems)
-        output.err << "pravikd: " << problem << '\n';
+        sayProblem(output, problem);
     return kExitProblems;
 }
 

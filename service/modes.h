@@ -1,8 +1,11 @@
 #pragma once
 
 #include "command_line.h"
+#include "service_config.h"
 
 #include <QTextStream>
+
+#include <optional>
 
 namespace pravikd {
 
@@ -12,6 +15,12 @@ struct Output
     QTextStream &out;
     QTextStream &err;
 };
+
+// Says a problem the way every mode does ("pravikd: …" on `err`) and
+// returns kExitProblems.
+int sayProblem(Output &output, const QString &text);
+// The configuration the command line names, or nothing after saying why not.
+std::optional<ServiceConfig> readConfig(const CommandLine &line, Output &output);
 
 // The modes that answer and end; each returns the exit status.
 int runCheck(const CommandLine &line, Output &output);

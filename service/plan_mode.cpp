@@ -22,26 +22,22 @@ QDateTime planStart(const QString &text, const QTimeZone &zone)
 
 int runPlan(const CommandLine &line, Output &output)
 {
-    const auto problem = [&output](const QString &text) {
-        output.err << "pravikd: " << text << '\n';
-        return kExitProblems;
-    };
-    const common::Expected<ServiceConfig> config =
-        readServiceConfig(line.configFile, systemFolders());
+    const std::optional<ServiceConfig> config = readConfig(line, output);
     if (!config)
-        return problem(config.failure().text);
+        return kExitProblems;
     const QTimeZone &zone = config->setup.zone;
     QDateTime from;
     if (line.from.isEmpty()) {
         const common::Expected<QDateTime> testStart = testClockStart();
         if (!testStart)
-            return problem(testStart.failure().text);
+            return sayProblem(output, testStart.failure().text);
         from = SystemServiceClock(*testStart).now();
     } else {
         from = planStart(line.from, zone);
         if (!from.isValid())
-            return problem(QStringLiteral("--from is a time such as 2026-10-25T01:30, not '%1'")
-                               .arg(line.from));
+            return sayProblem(output,
+                              QStringLiteral("--from is a time such as 2026-10-25T01:30, not '%1'")
+                                  .arg(line.from));
     }
     // The plan reads in whole minutes, as the schedule is written.
     from = from.toUTC();
@@ -51,7 +47,7 @@ int runPlan(const CommandLine &line, Output &output)
     const common::Expected<pravik::service::ServiceFiles> files =
         pravik::service::readServiceFiles(config->setup);
     if (!files)
-        return problem(files.failure().text);
+        return sayProblem(output, files.failure().text);
     QTextStream &out = output.out;
     out << "times in " << zone.id() << '\n';
     for (const pravik::fleet::FleetBoard &board : files->boards) {

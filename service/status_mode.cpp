@@ -53,24 +53,19 @@ void printTable(const QList<QStringList> &rows, QTextStream &out)
 
 int runStatus(const CommandLine &line, Output &output)
 {
-    const auto problem = [&output](const QString &text) {
-        output.err << "pravikd: " << text << '\n';
-        return kExitProblems;
-    };
-    const common::Expected<ServiceConfig> config =
-        readServiceConfig(line.configFile, systemFolders());
+    const std::optional<ServiceConfig> config = readConfig(line, output);
     if (!config)
-        return problem(config.failure().text);
+        return kExitProblems;
     const QString &folder = config->setup.stateFolder;
     // A folder not made yet is a service that has kept no board yet; one that
     // cannot be listed would look the same, so it is said.
     const QFileInfo info(folder);
     if (info.exists() && (!info.isDir() || !info.isReadable() || !info.isExecutable()))
-        return problem(folder + QStringLiteral(": the state folder cannot be read"));
+        return sayProblem(output, folder + QStringLiteral(": the state folder cannot be read"));
     const common::Expected<QList<BoardState>> states =
         pravik::service::StateStore(folder).readAll();
     if (!states)
-        return problem(states.failure().text);
+        return sayProblem(output, states.failure().text);
 
     if (line.json) {
         QJsonArray boards;

@@ -8,18 +8,13 @@ namespace pravikd {
 // Makes a token for the remote control: printed once, only its hash kept.
 int runNewToken(const CommandLine &line, Output &output)
 {
-    const common::Expected<ServiceConfig> config =
-        readServiceConfig(line.configFile, systemFolders());
-    if (!config) {
-        output.err << "pravikd: " << config.failure().text << '\n';
+    const std::optional<ServiceConfig> config = readConfig(line, output);
+    if (!config)
         return kExitProblems;
-    }
     const common::Expected<QString> token = http::createToken(
         config->tokens, line.tokenName, line.viewer ? http::Role::Viewer : http::Role::Operator);
-    if (!token) {
-        output.err << "pravikd: " << token.failure().text << '\n';
-        return kExitProblems;
-    }
+    if (!token)
+        return sayProblem(output, token.failure().text);
     output.out << *token << '\n';
     output.err << "pravikd: the token " << line.tokenName << " ("
                << (line.viewer ? "viewer" : "operator") << ") is kept as a hash in "
