@@ -28,4 +28,8 @@ std::optional<std::int64_t> asInteger(QStringView text);
 // (9600 -> " 9600", -5 -> "-5", 2.5 -> " 2.5").
 QString signPosition(double value);
 
+// The value of one hexadecimal digit ('7' -> 7, 'b' or 'B' -> 11), or -1
+// for any other character.
+int hexDigitValue(char c);
+
 } // namespace common

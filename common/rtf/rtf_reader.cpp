@@ -5,6 +5,8 @@
 #include "rtf_sizes.h"
 #include "rtf_tabs.h"
 
+#include "common/numbers.h"
+
 #include <QColor>
 #include <QHash>
 #include <QSet>
@@ -116,17 +118,6 @@ bool isLetter(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Characters that would split a paragraph or corrupt the document's own
@@ -370,8 +361,8 @@ void Reader::handleSymbol(char symbol)
     if (symbol == '\'') {
         int value = 0;
         int digits = 0;
-        while (digits < 2 && m_pos < m_size && hexValue(m_data[m_pos]) >= 0) {
-            value = value * 16 + hexValue(m_data[m_pos++]);
+        while (digits < 2 && m_pos < m_size && common::hexDigitValue(m_data[m_pos]) >= 0) {
+            value = value * 16 + common::hexDigitValue(m_data[m_pos++]);
             ++digits;
         }
         if (!skipFallback() && digits > 0)

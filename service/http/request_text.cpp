@@ -1,20 +1,11 @@
 #include "request_text.h"
 
+#include "common/numbers.h"
+
 #include <QStringDecoder>
 
 namespace pravikd::http {
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool hasControlCharacter(const QString &text)
 {
@@ -38,8 +29,8 @@ std::optional<QString> percentDecoded(const QByteArray &raw)
         }
         if (i + 2 >= raw.size())
             return std::nullopt;
-        const int high = hexValue(raw[i + 1]);
-        const int low = hexValue(raw[i + 2]);
+        const int high = common::hexDigitValue(raw[i + 1]);
+        const int low = common::hexDigitValue(raw[i + 2]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes.append(char(high * 16 + low));
