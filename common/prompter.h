@@ -21,6 +21,21 @@ struct Message
     MessageButtons buttons = MessageButtons::Ok;
 };
 
+// The answer that changes nothing: No, Cancel, or OK for a notice. What a
+// message gets when nobody is left to answer it.
+inline MessageAnswer answerChangingNothing(const Message &message)
+{
+    switch (message.buttons) {
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return MessageAnswer::Ok;
+}
+
 class Prompter
 {
 public:

@@ -16,17 +16,7 @@ public:
 
     common::MessageAnswer show(const common::Message &message) override
     {
-        if (!m_closed)
-            return m_shown.show(message);
-        switch (message.buttons) {
-        case common::MessageButtons::YesNo:
-            return common::MessageAnswer::No;
-        case common::MessageButtons::OkCancel:
-            return common::MessageAnswer::Cancel;
-        case common::MessageButtons::Ok:
-            break;
-        }
-        return common::MessageAnswer::Ok;
+        return m_closed ? common::answerChangingNothing(message) : m_shown.show(message);
     }
 
 private:

@@ -6,19 +6,6 @@
 
 namespace pravik::app {
 
-common::MessageAnswer answerChangingNothing(const common::Message &message)
-{
-    switch (message.buttons) {
-    case common::MessageButtons::YesNo:
-        return common::MessageAnswer::No;
-    case common::MessageButtons::OkCancel:
-        return common::MessageAnswer::Cancel;
-    case common::MessageButtons::Ok:
-        break;
-    }
-    return common::MessageAnswer::Ok;
-}
-
 ThreadPrompter::ThreadPrompter(common::Prompter &window, QObject *windowSide,
                                std::function<void()> pause, std::function<void()> resume)
     : m_window(window), m_windowSide(windowSide), m_pause(std::move(pause)),
@@ -33,7 +20,7 @@ common::MessageAnswer ThreadPrompter::show(const common::Message &message)
     {
         const std::lock_guard lock(m_mutex);
         if (m_closed)
-            return answerChangingNothing(message);
+            return common::answerChangingNothing(message);
     }
     QMetaObject::invokeMethod(
         m_windowSide,
@@ -50,7 +37,7 @@ common::MessageAnswer ThreadPrompter::show(const common::Message &message)
         Qt::QueuedConnection);
     std::unique_lock lock(m_mutex);
     m_answered.wait(lock, [&] { return answer->has_value() || m_closed; });
-    return answer->value_or(answerChangingNothing(message));
+    return answer->value_or(common::answerChangingNothing(message));
 }
 
 void ThreadPrompter::windowClosed()

@@ -38,7 +38,4 @@ private:
     bool m_closed = false;
 };
 
-// The answer that changes nothing: No, Cancel, or OK for a notice.
-common::MessageAnswer answerChangingNothing(const common::Message &message);
-
 } // namespace pravik::app
