@@ -53,20 +53,38 @@ function svg(tag, attrs, ...children) {
 }
 
 // ---- Times ---------------------------------------------------------------
-// The service writes its times with the offset of its own zone. They are shown
-// as the service's wall clock, which is what the boards' schedule speaks.
-const ISO_RE = /^(\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d)(?::(\d\d))?/;
+// Every time is shown on the service's wall clock, which is what the boards'
+// schedule speaks, wherever the browser is and whichever offset the service
+// wrote an instant with (its zone's, or UTC's Z). The zone is the one the
+// service's plan names; until that is known, the browser's own.
+const ISO_RE = /^\d{4}-\d\d-\d\dT\d\d:\d\d(:\d\d(\.\d+)?)?(Z|[+-]\d\d:\d\d)$/;
+let serviceZone = Intl.DateTimeFormat().resolvedOptions().timeZone;
+const wallFormats = new Map(); // zone -> Intl.DateTimeFormat
+
+// Year, month, day, hour, minute and second of `when` on `zone`'s wall clock,
+// as two-digit texts (the year four).
+function wallParts(zone, when) {
+  let fmt = wallFormats.get(zone);
+  if (!fmt) {
+    fmt = new Intl.DateTimeFormat('en-US', {
+      timeZone: zone, hourCycle: 'h23', year: 'numeric', month: '2-digit', day: '2-digit',
+      hour: '2-digit', minute: '2-digit', second: '2-digit',
+    });
+    wallFormats.set(zone, fmt);
+  }
+  const parts = {};
+  for (const p of fmt.formatToParts(when)) parts[p.type] = p.value;
+  return parts;
+}
 
 function wallClock(iso, withSeconds) {
-  const m = ISO_RE.exec(iso || '');
-  if (!m) return '—';
-  const time = withSeconds && m[6] ? `${m[4]}:${m[5]}:${m[6]}` : `${m[4]}:${m[5]}`;
-  const today = new Date();
-  const sameDay =
-    Number(m[1]) === today.getFullYear() &&
-    Number(m[2]) === today.getMonth() + 1 &&
-    Number(m[3]) === today.getDate();
-  return sameDay ? time : `${m[2]}-${m[3]} ${time}`;
+  const when = new Date(ISO_RE.test(iso || '') ? iso : NaN);
+  if (Number.isNaN(when.getTime())) return '—';
+  const p = wallParts(serviceZone, when);
+  const today = wallParts(serviceZone, new Date());
+  const time = withSeconds ? `${p.hour}:${p.minute}:${p.second}` : `${p.hour}:${p.minute}`;
+  const sameDay = p.year === today.year && p.month === today.month && p.day === today.day;
+  return sameDay ? time : `${p.month}-${p.day} ${time}`;
 }
 
 function timeEl(iso, withSeconds) {
@@ -76,22 +94,16 @@ function timeEl(iso, withSeconds) {
 
 // Minutes east of UTC that `zone` has at `when`.
 function zoneOffset(zone, when) {
-  const parts = {};
-  const fmt = new Intl.DateTimeFormat('en-US', {
-    timeZone: zone, hourCycle: 'h23', year: 'numeric', month: '2-digit', day: '2-digit',
-    hour: '2-digit', minute: '2-digit', second: '2-digit',
-  });
-  for (const p of fmt.formatToParts(when)) parts[p.type] = Number(p.value);
-  const asUtc = Date.UTC(parts.year, parts.month - 1, parts.day, parts.hour, parts.minute, parts.second);
+  const parts = wallParts(zone, when);
+  const asUtc = Date.UTC(Number(parts.year), Number(parts.month) - 1, Number(parts.day),
+    Number(parts.hour), Number(parts.minute), Number(parts.second));
   return Math.round((asUtc - Math.floor(when.getTime() / 1000) * 1000) / 60000);
 }
 
 // Today's midnight in `zone`, as ISO with that zone's offset.
 function midnightIn(zone) {
-  const now = new Date();
-  const day = new Intl.DateTimeFormat('en-CA', { timeZone: zone, year: 'numeric', month: '2-digit', day: '2-digit' })
-    .format(now);
-  const [y, mo, d] = day.split('-').map(Number);
+  const today = wallParts(zone, new Date());
+  const [y, mo, d] = [today.year, today.month, today.day].map(Number);
   let guess = Date.UTC(y, mo - 1, d);
   let offset = zoneOffset(zone, new Date(guess));
   offset = zoneOffset(zone, new Date(guess - offset * 60000));
@@ -169,7 +181,19 @@ async function signIn(token) {
   }
   session.role = me.role === 'viewer' ? 'viewer' : 'operator';
   session.name = me.token || '';
+  await learnZone();
   startConsole();
+}
+
+// Asked once the token is known good, so that a wrong one costs a single
+// failed attempt.
+async function learnZone() {
+  try {
+    const plan = await api('GET', '/plan?hours=1');
+    if (plan && plan.zone) serviceZone = plan.zone;
+  } catch (e) {
+    // A service that does not say: the browser's zone stays.
+  }
 }
 
 function signOut(message) {
@@ -644,7 +668,6 @@ function wireBoardControls() {
 }
 
 // ---- The plan ----------------------------------------------------------------------
-let planZone = Intl.DateTimeFormat().resolvedOptions().timeZone;
 const planColours = new Map();
 
 function colourOf(file) {
@@ -655,11 +678,11 @@ function colourOf(file) {
 
 async function loadPlan() {
   try {
-    let plan = await api('GET', `/plan?from=${enc(midnightIn(planZone))}&hours=48`);
-    if (plan.zone && plan.zone !== planZone) {
+    let plan = await api('GET', `/plan?from=${enc(midnightIn(serviceZone))}&hours=48`);
+    if (plan.zone && plan.zone !== serviceZone) {
       // Midnight is the service's, not the browser's.
-      planZone = plan.zone;
-      plan = await api('GET', `/plan?from=${enc(midnightIn(planZone))}&hours=48`);
+      serviceZone = plan.zone;
+      plan = await api('GET', `/plan?from=${enc(midnightIn(serviceZone))}&hours=48`);
     }
     $('plan-error').textContent = '';
     lastPlan = plan;
