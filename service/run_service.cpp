@@ -46,17 +46,21 @@ int runService(const CommandLine &line, Output &output)
     if (testStart->isValid())
         log(QStringLiteral("the clock starts at %1 for a test")
                 .arg(testStart->toString(Qt::ISODate)));
-    // A fresh state folder gets its content folder, for the display files to
-    // come; where it cannot be made, the boards' own failures say so.
-    const QString &contentFolder = config->setup.contentFolder;
-    if (!QFileInfo(contentFolder).isDir() && !QDir().mkpath(contentFolder))
-        log(QStringLiteral("%1: the content folder cannot be made").arg(contentFolder));
+    // A fresh installation gets its state and content folders, for the
+    // boards' records, the tokens and the display files to come; where one
+    // cannot be made, what needs it says so.
+    for (const QString &folder : {config->setup.stateFolder, config->setup.contentFolder}) {
+        if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+            log(QStringLiteral("%1: the folder cannot be made").arg(folder));
+    }
     pravik::service::Keeper keeper(config->setup, clock, log);
-    if (const common::Status failed = keeper.start()) {
+    if (const common::Status failed = keeper.load()) {
         log(QStringLiteral("cannot start: %1").arg(failed->text));
         return kExitProblems;
     }
-    // The remote control serves the keeper's copy from its own threads.
+    // The remote control serves the keeper's copy from its own threads. It
+    // listens before the keeper sends anything, so that the audit trail and
+    // the event stream hear the first actions too.
     pravik::service::KeeperRemote remote(keeper);
     http::RemoteControlConfig httpConfig;
     httpConfig.host = config->listenHost;
@@ -77,6 +81,7 @@ int runService(const CommandLine &line, Output &output)
         return kExitFailed;
     }
     log(QStringLiteral("remote control on %1:%2").arg(config->listenHost).arg((*control)->port()));
+    keeper.keepBoards();
 
     ContentWatcher content(config->setup.contentFolder);
     content.watch(keeper.files().schedule);

@@ -94,16 +94,28 @@ Keeper::~Keeper()
     d->runner.reset();
 }
 
-common::Status Keeper::start()
+common::Status Keeper::load()
 {
     common::Expected<ServiceFiles> files = readServiceFiles(d->setup);
     if (!files)
         return files.failure();
     d->adoptFiles(std::move(*files));
+    return {};
+}
+
+void Keeper::keepBoards()
+{
     d->log(QStringLiteral("keeping %1 boards by %2")
                .arg(d->files.boards.size())
                .arg(d->setup.scheduleFile));
     d->reconcile();
+}
+
+common::Status Keeper::start()
+{
+    if (common::Status failed = load())
+        return failed;
+    keepBoards();
     return {};
 }
 

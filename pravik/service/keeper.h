@@ -40,8 +40,12 @@ public:
     // Stops the boards' work after the frame on the wire and waits for it.
     ~Keeper() override;
 
-    // Reads the fleet, the schedule and the boards' states and starts keeping
-    // the boards; the failure when the fleet or the schedule cannot be used.
+    // Reads the fleet, the schedule and the boards' states; the failure when
+    // the fleet or the schedule cannot be used. Nothing is sent yet.
+    common::Status load();
+    // Starts keeping the boards that load() read: the first work goes out.
+    void keepBoards();
+    // load() and, when it succeeded, keepBoards().
     common::Status start();
     // Reads the fleet and the schedule again (SIGHUP). On a failure the old
     // ones stay, and the failure is returned and logged.

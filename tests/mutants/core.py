@@ -122,3 +122,12 @@ M["pravik/service/keeper.cpp"] = [
      "    if (active.count(board.name) != 0)\n        return;\n    PlanInput",
      "    if (active.count(board.name) != 0 && !MUT(3724))\n        return;\n    PlanInput"),
 ]
+
+M["service/run_service.cpp"] = [
+    (3725, "the keeper sends its first work before the audit trail listens",
+     "    pravik::service::KeeperRemote remote(keeper);",
+     "    if (MUT(3725))\n        keeper.keepBoards();\n    pravik::service::KeeperRemote remote(keeper);"),
+    (3726, "a fresh installation's state folder is not made (no token file, no start)",
+     "        if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))",
+     "        if (!QFileInfo(folder).isDir() && (MUT(3726) || !QDir().mkpath(folder)))"),
+]

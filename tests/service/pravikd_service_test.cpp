@@ -8,6 +8,8 @@
 #include "test_files.h"
 
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
@@ -201,6 +203,17 @@ TEST_F(PravikdService, KeepsABoardThroughAWindowAndAChangedPicture)
     ASSERT_TRUE(state->shown.has_value());
     EXPECT_EQ(state->shown->file, "night.lt");
     EXPECT_EQ(state->nextChange, QDateTime::fromString("2026-12-24T09:00:00+01:00", Qt::ISODate));
+
+    // The audit trail heard the schedule from its first action on.
+    QStringList actions;
+    for (const QByteArray &line : readFileBytes(path("state/audit.log")).split('\n')) {
+        const QJsonObject entry = QJsonDocument::fromJson(line).object();
+        if (entry.value(QStringLiteral("actor")).toString() == QLatin1String("schedule"))
+            actions << entry.value(QStringLiteral("what")).toString();
+    }
+    ASSERT_EQ(actions.size(), 3) << actions.join(u'|').toStdString();
+    EXPECT_TRUE(actions[0].startsWith(u"normal.lt")) << actions[0].toStdString();
+    EXPECT_TRUE(actions[1].startsWith(u"night.lt")) << actions[1].toStdString();
 }
 
 TEST_F(PravikdService, EndsWithTwoOnFilesItCannotUse)
