@@ -3,34 +3,18 @@
 #include "command_line.h"
 #include "modes.h"
 
+#include "common/headless_gui.h"
+
 #include "program_version.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include <cstdio>
-
-namespace {
-
-// The journal gets the service's own lines; the toolkit's notes about its
-// environment (no runtime folder, no display) would read like the service's.
-void keepToolkitNotesQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     if (program_version::answeredVersion(argc, argv, "pravikd"))
         return 0;
-    qInstallMessageHandler(keepToolkitNotesQuiet);
-    // Text screens are laid out with fonts, which need a GUI application; a
-    // service has no display, so the offscreen platform is the default.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    common::prepareHeadlessGui();
     QGuiApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
