@@ -1,5 +1,7 @@
 #include "service_config.h"
 
+#include "common/line_comments.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,17 +38,6 @@ constexpr int kMostLinks = 64;
 common::Failure unusable(const QString &text)
 {
     return {common::kRefusedCode, QString(), text, common::MessageIcon::Error};
-}
-
-// The line without its comment: a # at the start or after white space, so
-// that a path may hold a #, as in the schedule.
-QString withoutComment(const QString &line)
-{
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u'#' && (i == 0 || line[i - 1].isSpace()))
-            return line.left(i);
-    }
-    return line;
 }
 
 int keyNamed(const QString &name)
@@ -116,7 +107,7 @@ common::Expected<ServiceConfig> parseServiceConfig(const QString &text, const QS
     ServiceConfig config;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = withoutComment(lines[i]).trimmed();
+        const QString line = common::withoutComment(lines[i]).trimmed();
         if (line.isEmpty())
             continue;
         const int number = int(i + 1);

@@ -2,23 +2,14 @@
 
 #include "rule_fields.h"
 
+#include "common/line_comments.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace pravik::schedule {
 namespace {
-
-// The line without its comment. A # begins one at the start of the line or
-// after white space only, so that a file name may hold a #.
-QString withoutComment(const QString &line)
-{
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u'#' && (i == 0 || line[i - 1].isSpace()))
-            return line.left(i);
-    }
-    return line;
-}
 
 // What follows the first `words` words of a trimmed line: a path may hold
 // spaces.
@@ -101,7 +92,7 @@ common::Expected<Schedule> parseSchedule(const QString &text)
     int clockLine = 0;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = withoutComment(lines[i]).trimmed();
+        const QString line = common::withoutComment(lines[i]).trimmed();
         if (line.isEmpty())
             continue;
         const int number = int(i + 1);
