@@ -131,3 +131,12 @@ M["service/run_service.cpp"] = [
      "        if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))",
      "        if (!QFileInfo(folder).isDir() && (MUT(3726) || !QDir().mkpath(folder)))"),
 ]
+
+M["pravik/app/thread_job_view.cpp"] = [
+    (3727, "a delivered screen is shown again with the next delivery",
+     "        latest = std::exchange(m_latest, {});",
+     "        latest = MUT(3727) ? m_latest : std::exchange(m_latest, {});"),
+    (3728, "after the first delivery no screen reaches the window again",
+     "        m_posted = false;",
+     "        m_posted = MUT(3728);"),
+]
