@@ -134,7 +134,7 @@ bool AnimatedGif::putFrame(const QImage &picture, int delayCs)
     return true;
 }
 
-QByteArray AnimatedGif::finish(QString &error)
+common::Expected<QByteArray> AnimatedGif::finish()
 {
     if (m_gif) {
         const int closed = EGifCloseFile(m_gif, &m_error);
@@ -142,8 +142,11 @@ QByteArray AnimatedGif::finish(QString &error)
         if (closed == GIF_OK)
             return m_bytes;
     }
-    error = QString::fromUtf8(GifErrorString(m_error ? m_error : E_GIF_ERR_WRITE_FAILED));
-    return {};
+    return common::Failure{
+        common::kFailedCode,
+        {},
+        QString::fromUtf8(GifErrorString(m_error ? m_error : E_GIF_ERR_WRITE_FAILED)),
+        common::MessageIcon::Error};
 }
 
 } // namespace pravik::show

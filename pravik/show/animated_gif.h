@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -25,8 +27,8 @@ public:
     // Adds a frame that stays `delayMs` milliseconds (to the hundredth of a
     // second a GIF counts in); false when giflib refused.
     bool addFrame(const QImage &picture, std::int64_t delayMs);
-    // The whole file; empty, with `error` set, when giflib refused something.
-    QByteArray finish(QString &error);
+    // The whole file, or giflib's reason when it refused something.
+    common::Expected<QByteArray> finish();
 
 private:
     bool putFrame(const QImage &picture, int delayCs);

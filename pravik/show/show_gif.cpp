@@ -47,15 +47,16 @@ common::Expected<QByteArray> showGif(const Show &show, const GifOptions &options
         painter.draw(frame, picture);
         return !picture.isNull() && gif.addFrame(picture, ms);
     });
-    QString error;
-    QByteArray bytes = gif.finish(error);
-    if (played && !bytes.isEmpty())
-        return bytes;
+    const common::Expected<QByteArray> finished = gif.finish();
+    if (played && finished)
+        return *finished;
     // A frame giflib refused leaves its reason; a picture that could not be
     // made leaves none.
-    if (error.isEmpty())
-        error = QStringLiteral("no memory for a picture of %1 x %2 pixels").arg(width).arg(height);
-    return gifFailure(common::kFailedCode, error);
+    if (!finished)
+        return gifFailure(common::kFailedCode, finished.failure().text);
+    return gifFailure(
+        common::kFailedCode,
+        QStringLiteral("no memory for a picture of %1 x %2 pixels").arg(width).arg(height));
 }
 
 common::Status writeShowGif(const Show &show, const GifOptions &options, const QString &path)
