@@ -64,10 +64,9 @@ int runCreate(const QStringList &arguments, Terminal &terminal)
         return ExitUsageOrUnreadable;
     }
 
-    QString error;
-    const auto content = displayFileFromJson(document.object(), error);
+    const common::Expected<DisplayFileContent> content = displayFileFromJson(document.object());
     if (!content) {
-        terminal.err << "pravik-cli create: " << error << '\n';
+        terminal.err << "pravik-cli create: " << content.failure().text << '\n';
         return ExitUsageOrUnreadable;
     }
     common::RecordingPrompter prompter;

@@ -3,6 +3,7 @@
 #include "pravik/document/board_settings.h"
 #include "pravik/document/screen_list.h"
 
+#include "common/failure.h"
 #include "common/prompter.h"
 
 #include <QJsonObject>
@@ -24,8 +25,8 @@ struct DisplayFileContent
 };
 
 // Reads the same object back ("messages" is ignored). Every value must be one
-// the display file can carry and read back unchanged; otherwise `error` says
-// which and why.
-std::optional<DisplayFileContent> displayFileFromJson(const QJsonObject &object, QString &error);
+// the display file can carry and read back unchanged; otherwise the failure
+// says which and why.
+common::Expected<DisplayFileContent> displayFileFromJson(const QJsonObject &object);
 
 } // namespace pravik::cli

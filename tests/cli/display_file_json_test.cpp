@@ -18,11 +18,9 @@ QJsonObject parse(const char *json)
 
 TEST(DisplayFileJson, MissingValuesTakeTheStartDefaults)
 {
-    QString error;
     const auto content = displayFileFromJson(parse(R"({"settings": {"baud": 9600},
-        "screens": [{"picture": "a.bmp", "stayTime": "4"}]})"),
-                                             error);
-    ASSERT_TRUE(content.has_value());
+        "screens": [{"picture": "a.bmp", "stayTime": "4"}]})"));
+    ASSERT_TRUE(content.ok());
     EXPECT_EQ(content->settings.port, 1);
     EXPECT_EQ(content->settings.baud, 9600);
     EXPECT_EQ(content->settings.scrwidth, 160);
@@ -51,9 +49,10 @@ TEST(DisplayFileJson, ValuesTheFileCannotCarryAreRefused)
          "screens[0].exitSpeed"},
     };
     for (const auto &[json, field] : cases) {
-        QString error;
-        EXPECT_FALSE(displayFileFromJson(parse(json), error).has_value()) << json;
-        EXPECT_TRUE(error.startsWith(QLatin1String(field))) << json << " " << error.toStdString();
+        const auto content = displayFileFromJson(parse(json));
+        ASSERT_FALSE(content.ok()) << json;
+        EXPECT_TRUE(content.failure().text.startsWith(QLatin1String(field)))
+            << json << " " << content.failure().text.toStdString();
     }
 }
 
@@ -62,13 +61,13 @@ TEST(DisplayFileJson, AtMost239Screens)
     QJsonArray screens;
     for (int i = 0; i < 240; ++i)
         screens.append(QJsonObject{{"picture", QStringLiteral("%1.bmp").arg(i)}});
-    QString error;
     QJsonObject object{{"settings", QJsonObject{}}, {"screens", screens}};
-    EXPECT_FALSE(displayFileFromJson(object, error).has_value());
-    EXPECT_TRUE(error.startsWith(u"screens:"));
+    const auto tooMany = displayFileFromJson(object);
+    ASSERT_FALSE(tooMany.ok());
+    EXPECT_TRUE(tooMany.failure().text.startsWith(u"screens:"));
     screens.removeLast();
     object["screens"] = screens;
-    const auto content = displayFileFromJson(object, error);
-    ASSERT_TRUE(content.has_value());
+    const auto content = displayFileFromJson(object);
+    ASSERT_TRUE(content.ok());
     EXPECT_EQ(content->screens.screenCount(), 239);
 }
