@@ -5,35 +5,20 @@
 #include <QTextStream>
 
 namespace pravik::cli {
-namespace {
-
-bool takeLinkOverride(const QString &text, BoardCommandLine &line, QString &error)
+common::Expected<BoardCommandLine> parseBoardCommandLine(const QStringList &arguments)
 {
-    const common::Expected<link::LinkOverride> parsed = link::parseLinkOverride(text);
-    if (!parsed) {
-        error = parsed.failure().text;
-        return false;
-    }
-    line.linkOverride = *parsed;
-    return true;
-}
-
-} // namespace
-
-bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line, QString &error)
-{
+    BoardCommandLine line;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        if (argument == QLatin1String("--link")) {
-            if (i + 1 >= arguments.size()) {
-                error = QStringLiteral("--link needs a value");
-                return false;
-            }
-            if (!takeLinkOverride(arguments[++i], line, error))
-                return false;
-        } else if (argument.startsWith(QLatin1String("--link="))) {
-            if (!takeLinkOverride(argument.mid(7), line, error))
-                return false;
+        const bool linkThenValue = argument == QLatin1String("--link");
+        if (linkThenValue || argument.startsWith(QLatin1String("--link="))) {
+            if (linkThenValue && i + 1 >= arguments.size())
+                return usageFailure(QStringLiteral("--link needs a value"));
+            const common::Expected<link::LinkOverride> parsed =
+                link::parseLinkOverride(linkThenValue ? arguments[++i] : argument.mid(7));
+            if (!parsed)
+                return usageFailure(parsed.failure().text);
+            line.linkOverride = *parsed;
         } else if (argument.startsWith(QLatin1String("--"))) {
             line.flags << argument;
         } else if (line.file.isEmpty()) {
@@ -42,11 +27,14 @@ bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line,
             line.words << argument;
         }
     }
-    if (line.file.isEmpty()) {
-        error = QStringLiteral("name a display file");
-        return false;
-    }
-    return true;
+    if (line.file.isEmpty())
+        return usageFailure(QStringLiteral("name a display file"));
+    return line;
+}
+
+common::Failure usageFailure(const QString &text)
+{
+    return {common::kRefusedCode, {}, text, common::MessageIcon::Error};
 }
 
 int usageError(Terminal &terminal, const char *command, const QString &error, const QString &usage)

@@ -21,8 +21,9 @@ struct BoardCommandLine
     QStringList flags; // other --options, for the command to judge
 };
 
-// Splits the arguments; false (with `error`) on a malformed --link or no file.
-bool parseBoardCommandLine(const QStringList &arguments, BoardCommandLine &line, QString &error);
+// Splits the arguments; the failure says what is wrong with --link or that
+// no file is named.
+common::Expected<BoardCommandLine> parseBoardCommandLine(const QStringList &arguments);
 
 // Reads the display file's settings and screens the way File Open does, with
 // its messages on the terminal, and applies --link. Nothing when the file
@@ -35,6 +36,9 @@ struct LoadedBoard
 };
 std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Prompter &prompter,
                                      Terminal &terminal, const char *command);
+
+// What a command line gets wrong, said with the command's usage.
+common::Failure usageFailure(const QString &text);
 
 // Prints a command line mistake with the command's usage; exit status 2.
 int usageError(Terminal &terminal, const char *command, const QString &error, const QString &usage);

@@ -31,11 +31,11 @@ int runDirectCommand(const QStringList &arguments, Terminal &terminal, const cha
         terminal.out << usage;
         return ExitOk;
     }
-    BoardCommandLine line;
-    QString error;
     // A negative number among the words is a word, not an option.
-    if (!parseBoardCommandLine(arguments, line, error))
-        return usageError(terminal, name, error, usage);
+    const common::Expected<BoardCommandLine> parsed = parseBoardCommandLine(arguments);
+    if (!parsed)
+        return usageError(terminal, name, parsed.failure().text, usage);
+    const BoardCommandLine &line = *parsed;
     if (line.words.size() != words || !line.flags.isEmpty())
         return usageError(terminal, name, wordsError, usage);
 

@@ -45,10 +45,11 @@ int runRender(const QStringList &arguments, Terminal &terminal)
         terminal.out << kRenderUsage;
         return ExitOk;
     }
-    BoardCommandLine line;
-    QString error;
-    if (!parseBoardCommandLine(arguments, line, error))
-        return usageError(terminal, "render", error, QString::fromLatin1(kRenderUsage));
+    const common::Expected<BoardCommandLine> parsed = parseBoardCommandLine(arguments);
+    if (!parsed)
+        return usageError(terminal, "render", parsed.failure().text,
+                          QString::fromLatin1(kRenderUsage));
+    const BoardCommandLine &line = *parsed;
     if (line.words.size() != 2 || !line.flags.isEmpty() || line.linkOverride)
         return usageError(terminal, "render", QStringLiteral("give N and OUT.png"),
                           QString::fromLatin1(kRenderUsage));

@@ -66,9 +66,10 @@ struct SendOptions
 };
 
 // Takes the send options out of the arguments; the rest is the usual board
-// command line.
-bool takeSendOptions(QStringList &arguments, SendOptions &options, QString &error)
+// command line. The failure says which options do not go together.
+common::Expected<SendOptions> takeSendOptions(QStringList &arguments)
 {
+    SendOptions options;
     const std::pair<const char *, bool *> switches[] = {{"--properties", &options.properties},
                                                         {"--all", &options.all},
                                                         {"--changed", &options.changed},
@@ -96,10 +97,8 @@ bool takeSendOptions(QStringList &arguments, SendOptions &options, QString &erro
         for (const auto &[name, value] : valued) {
             if (taken || argument != QLatin1String(name))
                 continue;
-            if (!hasValue) {
-                error = argument + QStringLiteral(" needs a value");
-                return false;
-            }
+            if (!hasValue)
+                return usageFailure(argument + QStringLiteral(" needs a value"));
             *value = arguments[i + 1];
             arguments.remove(i, 2);
             taken = true;
@@ -109,21 +108,15 @@ bool takeSendOptions(QStringList &arguments, SendOptions &options, QString &erro
     }
     const int modes = int(!options.screen.isEmpty()) + int(options.properties) +
                       int(!options.compareFile.isEmpty()) + int(options.all) + int(options.changed);
-    if (modes > 1) {
-        error = QStringLiteral(
-            "--screen, --properties, --compare, --all and --changed exclude each other");
-        return false;
-    }
+    if (modes > 1)
+        return usageFailure(QStringLiteral(
+            "--screen, --properties, --compare, --all and --changed exclude each other"));
     if (!options.fleetFile.isEmpty() &&
-        (!options.screen.isEmpty() || options.properties || !options.compareFile.isEmpty())) {
-        error = QStringLiteral("--fleet sends all screens or the changed ones only");
-        return false;
-    }
-    if (options.fleetFile.isEmpty() && (options.json || !options.jobs.isEmpty())) {
-        error = QStringLiteral("--json and --jobs go with --fleet");
-        return false;
-    }
-    return true;
+        (!options.screen.isEmpty() || options.properties || !options.compareFile.isEmpty()))
+        return usageFailure(QStringLiteral("--fleet sends all screens or the changed ones only"));
+    if (options.fleetFile.isEmpty() && (options.json || !options.jobs.isEmpty()))
+        return usageFailure(QStringLiteral("--json and --jobs go with --fleet"));
+    return options;
 }
 
 int runFleet(const BoardCommandLine &line, const SendOptions &options, const LoadedBoard &board,
@@ -158,11 +151,13 @@ int runSend(const QStringList &arguments, Terminal &terminal)
         return ExitOk;
     }
     QStringList rest = arguments;
-    SendOptions options;
-    BoardCommandLine line;
-    QString error;
-    if (!takeSendOptions(rest, options, error) || !parseBoardCommandLine(rest, line, error))
-        return usageError(terminal, "send", error, QString::fromLatin1(kSendUsage));
+    const common::Expected<SendOptions> taken = takeSendOptions(rest);
+    const common::Expected<BoardCommandLine> parsed =
+        taken ? parseBoardCommandLine(rest) : common::Expected<BoardCommandLine>(taken.failure());
+    if (!parsed)
+        return usageError(terminal, "send", parsed.failure().text, QString::fromLatin1(kSendUsage));
+    const SendOptions &options = *taken;
+    const BoardCommandLine &line = *parsed;
     if (!line.words.isEmpty() || !line.flags.isEmpty())
         return usageError(terminal, "send", QStringLiteral("unexpected arguments"),
                           QString::fromLatin1(kSendUsage));

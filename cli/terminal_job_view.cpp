@@ -6,7 +6,8 @@
 
 namespace pravik::cli {
 
-void TerminalJobView::showScreen(int row, const QString &caption, const picture::BoardCanvas &canvas)
+void TerminalJobView::showScreen(int row, const QString &caption,
+                                 const picture::BoardCanvas &canvas)
 {
     if (!m_interactive)
         return;

@@ -8,7 +8,8 @@ namespace pravik::cli {
 
 common::MessageAnswer TerminalPrompter::show(const common::Message &message)
 {
-    const QString title = message.title.trimmed().isEmpty() ? kProgramTitle : message.title.trimmed();
+    const QString title =
+        message.title.trimmed().isEmpty() ? kProgramTitle : message.title.trimmed();
     QString text = message.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (message.buttons != common::MessageButtons::YesNo) {
