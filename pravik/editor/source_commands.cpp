@@ -15,16 +15,15 @@
 
 namespace pravik::editor {
 
-bool startDetachedProcess(const QString &program, const QStringList &arguments, QString *error)
+common::Status startDetachedProcess(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
     if (process.startDetached())
-        return true;
-    if (error)
-        *error = process.errorString();
-    return false;
+        return {};
+    return common::Failure{
+        common::kFailedCode, {}, process.errorString(), common::MessageIcon::Error};
 }
 
 SourceCommands::SourceCommands(GridEditor &gridEditor, const document::BoardSettings &settings,
@@ -68,11 +67,11 @@ void SourceCommands::editRtfFile()
         m_prompter.tell(kSlatepadMissingText + program, kProgramTitle, common::MessageIcon::Error);
         return;
     }
-    QString error;
-    if (!m_starter(program, slatepadArguments(m_settings.scrwidth, m_settings.scrhigh), &error)) {
+    if (const common::Status failed =
+            m_starter(program, slatepadArguments(m_settings.scrwidth, m_settings.scrhigh))) {
         QString text = kSlatepadFailedText + program;
-        if (!error.isEmpty())
-            text += QLatin1Char('\n') + error;
+        if (!failed->text.isEmpty())
+            text += QLatin1Char('\n') + failed->text;
         m_prompter.tell(text, kProgramTitle, common::MessageIcon::Error);
     }
 }

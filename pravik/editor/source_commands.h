@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/failure.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -18,13 +20,13 @@ namespace pravik::editor {
 
 class GridEditor;
 
-// Starts a program without waiting for it; false and `error` set when it
-// could not be started.
+// Starts a program without waiting for it; the failure carries the system's
+// reason when it could not be started.
 using ProcessStarter =
-    std::function<bool(const QString &program, const QStringList &arguments, QString *error)>;
+    std::function<common::Status(const QString &program, const QStringList &arguments)>;
 
 // The real starter: a detached process in its own window.
-bool startDetachedProcess(const QString &program, const QStringList &arguments, QString *error);
+common::Status startDetachedProcess(const QString &program, const QStringList &arguments);
 
 // Texts of the failures to start the rich-text editor; the path follows.
 inline const QString kSlatepadMissingText = QStringLiteral("找不到RTF文件编辑器：");

@@ -22,10 +22,11 @@ protected:
         documentFolder = folder.filePath(QStringLiteral("documents"));
         commands = std::make_unique<pravik::editor::SourceCommands>(
             *editor, settings, programFolder, documentFolder, prompter, chooser,
-            [this](const QString &program, const QStringList &arguments, QString *error) {
+            [this](const QString &program, const QStringList &arguments) -> common::Status {
                 started.append(QStringList{program} + arguments);
-                *error = startError;
-                return startError.isEmpty();
+                if (startError.isEmpty())
+                    return {};
+                return common::Failure{common::kFailedCode, {}, startError, {}};
             });
     }
 
@@ -100,9 +101,9 @@ TEST_F(SourceCommandsTest, ASlatepadMissingOrFailingToStartIsReportedWithItsPath
 
 TEST(ProcessStart, ReportsAProgramThatCannotRun)
 {
-    QString error;
-    EXPECT_FALSE(pravik::editor::startDetachedProcess(QStringLiteral("/nonexistent/slatepad"),
-                                                      {QStringLiteral(" 64")}, &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_TRUE(pravik::editor::startDetachedProcess(QStringLiteral("/bin/true"), {}, &error));
+    const common::Status failed = pravik::editor::startDetachedProcess(
+        QStringLiteral("/nonexistent/slatepad"), {QStringLiteral(" 64")});
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_FALSE(failed->text.isEmpty());
+    EXPECT_EQ(pravik::editor::startDetachedProcess(QStringLiteral("/bin/true"), {}), std::nullopt);
 }
