@@ -38,9 +38,8 @@ M["service/system_service_clock.cpp"] = [
 
 M["service/run_service.cpp"] = [
     (3505, "systemd is not told the service is ready again after a reload",
-     "                content.watch(keeper.files().schedule);\n            systemd.ready(keeping());",
-     "                content.watch(keeper.files().schedule);\n            if (!MUT(3505))\n"
-     "                systemd.ready(keeping());"),
+     "            }\n            systemd.ready(keeping());",
+     "            }\n            if (!MUT(3505))\n                systemd.ready(keeping());"),
 ]
 
 M["service/content_watcher.cpp"] = [

@@ -22,8 +22,8 @@ M["pravik/show/show_loading.cpp"] = [
      "tooLarge ? tooLarge : drawLeds(sources, row, canvas, loaded.screen.leds)",
      "(tooLarge && !MUT(3404)) ? tooLarge : drawLeds(sources, row, canvas, loaded.screen.leds)"),
     (3410, "each screen played with the properties of the next row (was 2035)",
-     "sources.vocabulary, std::uint8_t(row - 1), problem);",
-     "sources.vocabulary, std::uint8_t(MUT(3410) ? row : row - 1), problem);"),
+     "sources.vocabulary, std::uint8_t(row - 1));",
+     "sources.vocabulary, std::uint8_t(MUT(3410) ? row : row - 1));"),
 ]
 
 M["pravik/show/show_pass.cpp"] = [
