@@ -79,6 +79,12 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
 {
     const QString tokenFile = orDefault(config.tokens, config.stateFolder, "tokens");
     const QString initialToken = QDir(config.stateFolder).filePath(QStringLiteral("initial-token"));
+    // On the first start the state folder may not be there yet (the content
+    // kept elsewhere, the boards' states not yet saved): the first token
+    // needs it now.
+    if (!config.stateFolder.isEmpty() && !QDir().mkpath(config.stateFolder))
+        return cannot(
+            QStringLiteral("%1: the state folder cannot be made").arg(config.stateFolder));
     const common::Expected<bool> first = createFirstToken(tokenFile, initialToken);
     if (!first)
         return first.failure();
