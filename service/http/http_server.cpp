@@ -1,6 +1,7 @@
 #include "http_server.h"
 
 #include "api_answers.h"
+#include "deadline_server.h"
 #include "remote_api.h"
 #include "security_headers.h"
 
@@ -110,6 +111,7 @@ void installHandlers(httplib::Server &server, RemoteApi &api, const ServerOption
     // size are admitted.
     server.set_pre_routing_handler([&api, quiet](const httplib::Request &request,
                                                  httplib::Response &response) {
+        requestHeadRead();
         const ApiRequest head = apiRequest(request);
         if (!hasBody(request)) {
             send(api.handle(head), response, quiet);

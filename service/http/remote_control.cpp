@@ -99,12 +99,7 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
         return failure;
 
     const bool tls = !config.certificate.isEmpty();
-    if (tls)
-        m_server =
-            std::make_unique<httplib::SSLServer>(QFile::encodeName(config.certificate).constData(),
-                                                 QFile::encodeName(config.key).constData());
-    else
-        m_server = std::make_unique<httplib::Server>();
+    m_server = makeDeadlineServer(config.requestLimits, config.certificate, config.key);
     if (!m_server->is_valid())
         return cannot(QStringLiteral("the certificate %1 and the key %2 cannot be used for TLS")
                           .arg(config.certificate, config.key));
