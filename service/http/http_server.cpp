@@ -13,6 +13,9 @@ namespace pravikd::http {
 namespace {
 
 constexpr std::size_t kRequestsPerConnection = 1000;
+// How long a listener's events are gathered into one write: a progress bar
+// moves smoothly at this pace.
+constexpr std::chrono::milliseconds kEventGathering{50};
 // More parts than a display file's screens could name.
 constexpr std::size_t kMostParts = 1024;
 
@@ -64,7 +67,7 @@ void streamEvents(httplib::Response &response, std::shared_ptr<EventFeed> feed,
     response.set_chunked_content_provider(
         "text/event-stream", [feed, quiet](std::size_t, httplib::DataSink &sink) {
             QByteArray text;
-            switch (feed->queue().take(quiet, text)) {
+            switch (feed->queue().takeAll(quiet, kEventGathering, text)) {
             case EventQueue::Next::Event:
                 return sink.write(text.constData(), std::size_t(text.size()));
             case EventQueue::Next::Quiet:
