@@ -16,6 +16,11 @@ bool sameView(const pravik::service::BoardView &a, const pravik::service::BoardV
 QByteArray BoardListCache::json(const QList<pravik::service::BoardView> &boards)
 {
     const std::lock_guard lock(m_mutex);
+    // The service hands out one list, shared, until a board changes: most
+    // polls need no comparing at all.
+    if (!m_json.isEmpty() && boards.constData() == m_listed.constData() &&
+        boards.size() == m_listed.size())
+        return m_json;
     QList<Part> parts;
     parts.reserve(boards.size());
     QByteArray json = R"({"boards":[)";
@@ -32,7 +37,9 @@ QByteArray BoardListCache::json(const QList<pravik::service::BoardView> &boards)
         json += parts.last().json;
     }
     m_parts = std::move(parts);
-    return json + "]}";
+    m_listed = boards;
+    m_json = json + "]}";
+    return m_json;
 }
 
 } // namespace pravikd::http

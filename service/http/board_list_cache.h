@@ -25,6 +25,10 @@ private:
     };
     std::mutex m_mutex;
     QList<Part> m_parts;
+    // The list last made, kept so that its data cannot be freed and its
+    // address taken by another: the same address is the same list.
+    QList<pravik::service::BoardView> m_listed;
+    QByteArray m_json;
 };
 
 } // namespace pravikd::http

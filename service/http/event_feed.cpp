@@ -15,19 +15,28 @@ QByteArray eventText(const pravik::service::ServiceEvent &event)
 
 void EventQueue::push(const pravik::service::ServiceEvent &event)
 {
-    const QByteArray text = eventText(event);
+    push(eventText(event));
+}
+
+void EventQueue::push(const QByteArray &text)
+{
+    bool wake = false;
     {
         const std::lock_guard lock(m_mutex);
         if (m_ended)
             return;
+        // The listener waits for the first event or for the end; the events
+        // after the first wait with it.
+        wake = m_queued.empty();
         if (m_queued.size() >= kMostQueued) {
             m_queued.clear();
-            m_ended = true;
+            m_ended = wake = true;
         } else {
             m_queued.push_back(text);
         }
     }
-    m_changed.notify_all();
+    if (wake)
+        m_changed.notify_all();
 }
 
 EventQueue::Next EventQueue::take(std::chrono::milliseconds quiet, QByteArray &text)
@@ -40,6 +49,25 @@ EventQueue::Next EventQueue::take(std::chrono::milliseconds quiet, QByteArray &t
         return Next::Quiet;
     text = m_queued.front();
     m_queued.pop_front();
+    return Next::Event;
+}
+
+EventQueue::Next EventQueue::takeAll(std::chrono::milliseconds quiet,
+                                     std::chrono::milliseconds gather, QByteArray &text)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, quiet, [this] { return m_ended || !m_queued.empty(); });
+    if (!m_ended && !m_queued.empty())
+        m_changed.wait_until(lock, m_lastTaken + gather, [this] { return m_ended; });
+    if (m_ended)
+        return Next::End;
+    if (m_queued.empty())
+        return Next::Quiet;
+    text.clear();
+    for (const QByteArray &event : m_queued)
+        text += event;
+    m_queued.clear();
+    m_lastTaken = std::chrono::steady_clock::now();
     return Next::Event;
 }
 
@@ -59,9 +87,12 @@ EventFeed::EventFeed(EventHub &hub, std::shared_ptr<EventQueue> queue)
 
 EventFeed::~EventFeed()
 {
-    m_subscription.reset();
-    const std::lock_guard lock(m_hub.m_mutex);
-    m_hub.m_queues.erase(m_queue.get());
+    m_hub.close(m_queue.get());
+}
+
+EventHub::~EventHub()
+{
+    closeAll();
 }
 
 std::shared_ptr<EventFeed> EventHub::open(pravik::service::RemoteService &service)
@@ -74,25 +105,60 @@ std::shared_ptr<EventFeed> EventHub::open(pravik::service::RemoteService &servic
         m_queues.insert(queue.get());
     }
     auto feed = std::make_shared<EventFeed>(*this, queue);
-    // The listener holds the queue alone, never the feed, so that dropping
-    // the feed ends the subscription.
-    feed->m_subscription = service.subscribe(
-        [queue](const pravik::service::ServiceEvent &event) { queue->push(event); });
+    subscribeAsNeeded(&service);
     return feed;
+}
+
+void EventHub::close(EventQueue *queue)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queues.erase(queue);
+    }
+    subscribeAsNeeded(nullptr);
 }
 
 void EventHub::closeAll()
 {
-    const std::lock_guard lock(m_mutex);
-    m_closed = true;
-    for (EventQueue *queue : m_queues)
-        queue->close();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
+        for (EventQueue *queue : m_queues)
+            queue->close();
+    }
+    subscribeAsNeeded(nullptr);
 }
 
 std::size_t EventHub::openFeeds()
 {
     const std::lock_guard lock(m_mutex);
     return m_queues.size();
+}
+
+void EventHub::publish(const pravik::service::ServiceEvent &event)
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_queues.empty())
+        return;
+    const QByteArray text = eventText(event);
+    for (EventQueue *queue : m_queues)
+        queue->push(text);
+}
+
+void EventHub::subscribeAsNeeded(pravik::service::RemoteService *service)
+{
+    std::shared_ptr<void> dropped;
+    const std::lock_guard subscribing(m_subscribing);
+    bool wanted = false;
+    {
+        const std::lock_guard lock(m_mutex);
+        wanted = !m_closed && !m_queues.empty();
+    }
+    if (wanted && !m_subscription && service)
+        m_subscription = service->subscribe(
+            [this](const pravik::service::ServiceEvent &event) { publish(event); });
+    else if (!wanted)
+        dropped = std::move(m_subscription);
 }
 
 } // namespace pravikd::http

@@ -1,6 +1,7 @@
 #include "http_server.h"
 
 #include "api_answers.h"
+#include "deadline_server.h"
 #include "remote_api.h"
 #include "security_headers.h"
 
@@ -12,6 +13,9 @@ namespace pravikd::http {
 namespace {
 
 constexpr std::size_t kRequestsPerConnection = 1000;
+// How long a listener's events are gathered into one write: a progress bar
+// moves smoothly at this pace.
+constexpr std::chrono::milliseconds kEventGathering{50};
 // More parts than a display file's screens could name.
 constexpr std::size_t kMostParts = 1024;
 
@@ -63,7 +67,7 @@ void streamEvents(httplib::Response &response, std::shared_ptr<EventFeed> feed,
     response.set_chunked_content_provider(
         "text/event-stream", [feed, quiet](std::size_t, httplib::DataSink &sink) {
             QByteArray text;
-            switch (feed->queue().take(quiet, text)) {
+            switch (feed->queue().takeAll(quiet, kEventGathering, text)) {
             case EventQueue::Next::Event:
                 return sink.write(text.constData(), std::size_t(text.size()));
             case EventQueue::Next::Quiet:
@@ -110,6 +114,7 @@ void installHandlers(httplib::Server &server, RemoteApi &api, const ServerOption
     // size are admitted.
     server.set_pre_routing_handler([&api, quiet](const httplib::Request &request,
                                                  httplib::Response &response) {
+        requestHeadRead();
         const ApiRequest head = apiRequest(request);
         if (!hasBody(request)) {
             send(api.handle(head), response, quiet);

@@ -79,6 +79,12 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
 {
     const QString tokenFile = orDefault(config.tokens, config.stateFolder, "tokens");
     const QString initialToken = QDir(config.stateFolder).filePath(QStringLiteral("initial-token"));
+    // On the first start the state folder may not be there yet (the content
+    // kept elsewhere, the boards' states not yet saved): the first token
+    // needs it now.
+    if (!config.stateFolder.isEmpty() && !QDir().mkpath(config.stateFolder))
+        return cannot(
+            QStringLiteral("%1: the state folder cannot be made").arg(config.stateFolder));
     const common::Expected<bool> first = createFirstToken(tokenFile, initialToken);
     if (!first)
         return first.failure();
@@ -93,12 +99,7 @@ common::Status RunningRemoteControl::start(const RemoteControlConfig &config,
         return failure;
 
     const bool tls = !config.certificate.isEmpty();
-    if (tls)
-        m_server =
-            std::make_unique<httplib::SSLServer>(QFile::encodeName(config.certificate).constData(),
-                                                 QFile::encodeName(config.key).constData());
-    else
-        m_server = std::make_unique<httplib::Server>();
+    m_server = makeDeadlineServer(config.requestLimits, config.certificate, config.key);
     if (!m_server->is_valid())
         return cannot(QStringLiteral("the certificate %1 and the key %2 cannot be used for TLS")
                           .arg(config.certificate, config.key));

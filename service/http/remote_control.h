@@ -1,5 +1,6 @@
 #pragma once
 
+#include "deadline_server.h"
 #include "rate_limiter.h"
 #include "remote_log.h"
 
@@ -30,6 +31,7 @@ struct RemoteControlConfig
     QString audit;       // empty: <state>/audit.log
     QString webRoot = QStringLiteral(":/pravikd/web");
     std::chrono::milliseconds readTimeout{5000};
+    RequestLimits requestLimits;
     std::chrono::milliseconds keepAliveInterval{15000};
     qint64 auditRotateBytes = 1024 * 1024;
     std::function<QDateTime()> now; // empty: the system's clock

@@ -152,7 +152,16 @@ TEST(EventHub, TakesNoMoreListenersThanItsBound)
     EXPECT_EQ(hub.open(service), nullptr);
     feeds.pop_back();
     EXPECT_NE(hub.open(service), nullptr);
-    EXPECT_EQ(service.listeners(), EventHub::kMostListeners - 1);
+    // One subscription serves every feed, each of which gets every event.
+    EXPECT_EQ(service.listeners(), 1u);
+    service.push(QStringLiteral("job"), {{QStringLiteral("id"), 8}});
+    for (const std::shared_ptr<EventFeed> &feed : feeds) {
+        QByteArray text;
+        ASSERT_EQ(feed->queue().take(std::chrono::milliseconds(0), text), EventQueue::Next::Event);
+        EXPECT_EQ(text, "event: job\ndata: {\"id\":8}\n\n");
+    }
+    feeds.clear();
+    EXPECT_EQ(service.listeners(), 0u);
 }
 
 } // namespace

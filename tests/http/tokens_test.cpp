@@ -102,6 +102,8 @@ protected:
 
 TEST_F(HttpTokens, TheFirstStartLeavesAnOperatorTokenForCollection)
 {
+    // The state folder need not be there yet: the first start makes it.
+    state.setPath(stateDir.filePath(QStringLiteral("state")));
     startServer(config());
     const QString initial = state.filePath(QStringLiteral("initial-token"));
     EXPECT_EQ(permissions(initial), kOwnerOnly);

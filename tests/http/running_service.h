@@ -1,0 +1,231 @@
+#pragma once
+
+// pravikd as a process over ledboard-sim boards on UDP (127.0.0.2), its
+// remote control on a free port of 127.0.0.1, spoken to over real HTTP with
+// the token it left at its first start; display files and pictures of the
+// test's own in its content folder.
+#include "ledboard_sim_process.h"
+#include "test_files.h"
+
+#include "pravik/document/display_file.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <map>
+#include <memory>
+#include <thread>
+
+// The LED colours of a three-colour board: a picture of only these shows on
+// the board pixel for pixel as it is.
+inline constexpr QRgb kRed = 0xFFFF0000;
+inline constexpr QRgb kGreen = 0xFF00FF00;
+inline constexpr QRgb kYellow = 0xFFFFFF00;
+inline constexpr QRgb kOff = 0xFF000000;
+
+// A 160 × 32 picture of three-colour LEDs, a different pattern for each seed.
+inline QImage patternPicture(int seed)
+{
+    QImage image(160, 32, QImage::Format_RGB32);
+    const QRgb colours[] = {kRed, kGreen, kYellow, kOff};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, colours[(x / (4 + seed) + y / (3 + seed) + seed) % 4]);
+    }
+    return image;
+}
+
+// What a display file's bytes look like with its pictures named as given,
+// for a three-colour board of 160 × 32.
+inline QByteArray displayFileNaming(const QStringList &pictures)
+{
+    pravik::document::BoardSettings settings;
+    settings.port = 0;
+    settings.scrtype = 2;
+    pravik::document::ScreenList screens;
+    pravik::document::initScreenList(screens);
+    for (int i = 0; i < pictures.size(); ++i)
+        screens.setText(i + 1, pravik::document::PictureColumn, pictures[i]);
+    return pravik::document::displayFileBytes(settings, screens);
+}
+
+// An answer of the API: its status and its JSON object.
+struct Answer
+{
+    int status = 0;
+    QJsonObject json;
+    std::string body;
+    std::string type;
+};
+
+class RunningService : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (m_service.state() != QProcess::NotRunning) {
+            m_service.terminate();
+            if (!m_service.waitForFinished(10000))
+                m_service.kill();
+            m_service.waitForFinished();
+        }
+    }
+
+    QString path(const QString &name) const { return m_folder.filePath(name); }
+
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QFileInfo(name).path()));
+        ASSERT_TRUE(writeFileBytes(path(name), bytes)) << name.toStdString();
+    }
+
+    void picture(const QString &name, const QImage &image) const
+    {
+        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QFileInfo(name).path()));
+        ASSERT_TRUE(image.save(path(name), "BMP")) << name.toStdString();
+    }
+
+    // A board of the fleet: a three-colour simulator with `options` besides.
+    LedboardSim &board(const QString &name, const QStringList &options = {})
+    {
+        auto sim = std::make_unique<LedboardSim>(
+            QStringList{QStringLiteral("--udp"), QStringLiteral("127.0.0.2:0"),
+                        QStringLiteral("--type"), QStringLiteral("2")} +
+            options);
+        EXPECT_FALSE(sim->udpPort().isEmpty());
+        m_fleet += QStringLiteral("%1 udp:%2 1\n").arg(name, sim->endpoint()).toUtf8();
+        return *(m_boards[name] = std::move(sim));
+    }
+
+    // Starts pravikd over the boards made so far with `schedule`, its clock
+    // starting at `clock` (a test clock) when one is given; waits for its
+    // remote control and takes the token of its first start.
+    void startService(const QByteArray &schedule, const QString &clock = {})
+    {
+        write(QStringLiteral("pravikd.conf"),
+              "state = state\nrecords = records\ncontent = content\nzone = Europe/Berlin\n"
+              "listen = 127.0.0.1:0\n");
+        write(QStringLiteral("fleet.txt"), m_fleet);
+        write(QStringLiteral("schedule.txt"), schedule);
+        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("content")));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *unset : {"STATE_DIRECTORY", "CACHE_DIRECTORY", "NOTIFY_SOCKET",
+                                  "WATCHDOG_USEC", "PRAVIKD_TEST_CLOCK"})
+            environment.remove(QString::fromLatin1(unset));
+        if (!clock.isEmpty())
+            environment.insert(QStringLiteral("PRAVIKD_TEST_CLOCK"), clock);
+        m_service.setProcessEnvironment(environment);
+        m_service.start(QStringLiteral(PRAVIKD_PATH), {"--config", path("pravikd.conf")});
+        ASSERT_TRUE(m_service.waitForStarted());
+        const QRegularExpression listening(QStringLiteral("^remote control on 127.0.0.1:(\\d+)$"),
+                                           QRegularExpression::MultilineOption);
+        QElapsedTimer waited;
+        waited.start();
+        while (!listening.match(m_log).hasMatch() && waited.elapsed() < 20000 &&
+               m_service.state() == QProcess::Running) {
+            m_service.waitForReadyRead(100);
+            m_log += QString::fromUtf8(m_service.readAllStandardError());
+        }
+        const QRegularExpressionMatch match = listening.match(m_log);
+        ASSERT_TRUE(match.hasMatch()) << m_log.toStdString();
+        m_port = quint16(match.captured(1).toUInt());
+        m_token = readFileBytes(path("state/initial-token")).trimmed().toStdString();
+        ASSERT_FALSE(m_token.empty());
+    }
+
+    // The service's log so far.
+    std::string log()
+    {
+        m_log += QString::fromUtf8(m_service.readAllStandardError());
+        return m_log.toStdString();
+    }
+
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    httplib::Headers headers() const { return {{"Authorization", "Bearer " + m_token}}; }
+
+    httplib::Client client() const
+    {
+        httplib::Client client("127.0.0.1", m_port);
+        client.set_read_timeout(30);
+        return client;
+    }
+
+    static Answer answer(const httplib::Result &result)
+    {
+        Answer answer;
+        if (!result)
+            return answer;
+        answer.status = result->status;
+        answer.body = result->body;
+        answer.type = result->get_header_value("Content-Type");
+        answer.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body)).object();
+        return answer;
+    }
+
+    Answer get(const std::string &target) { return answer(client().Get(target, headers())); }
+
+    Answer post(const std::string &target, const QJsonObject &body = {})
+    {
+        return answer(client().Post(
+            target, headers(), QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(),
+            "application/json"));
+    }
+
+    // The job once it has ended, waiting up to 30 s; empty when it did not.
+    QJsonObject ended(int job)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            const Answer answer = get("/api/v1/jobs/" + std::to_string(job));
+            const QString state = answer.json.value(QStringLiteral("state")).toString();
+            if (state == u"done" || state == u"failed" || state == u"stopped")
+                return answer.json;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return {};
+    }
+
+    // Waits up to 30 s until no board has a job under way.
+    bool idle()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            bool busy = false;
+            for (const QJsonValue &board :
+                 get("/api/v1/boards").json.value(QStringLiteral("boards")).toArray())
+                busy = busy || board[QStringLiteral("busy")].toBool();
+            if (!busy)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    // What the board shows on screen `index`, as the simulator wrote it.
+    QImage shown(const QString &board, int index) const
+    {
+        return QImage(QDir(m_boards.at(board)->outDir())
+                          .filePath(
+                              QStringLiteral("screen-%1.png").arg(index, 3, 10, QLatin1Char('0'))))
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    static QImage pngOf(const Answer &answer)
+    {
+        return QImage::fromData(QByteArray::fromStdString(answer.body), "PNG")
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    QTemporaryDir m_folder;
+    QProcess m_service;
+    QString m_log;
+    QByteArray m_fleet;
+    std::map<QString, std::unique_ptr<LedboardSim>> m_boards;
+    quint16 m_port = 0;
+    std::string m_token;
+};
