@@ -46,8 +46,12 @@ int runService(const CommandLine &line, Output &output)
     if (testStart->isValid())
         log(QStringLiteral("the clock starts at %1 for a test")
                 .arg(testStart->toString(Qt::ISODate)));
-    // A fresh state folder gets its content folder, for the display files to
-    // come; where it cannot be made, the boards' own failures say so.
+    // A fresh state folder is made, for the boards' states and the remote
+    // control's tokens, and so is the content folder, for the display files
+    // to come; where one cannot be made, what needs it says so.
+    const QString &stateFolder = config->setup.stateFolder;
+    if (!QFileInfo(stateFolder).isDir() && !QDir().mkpath(stateFolder))
+        log(QStringLiteral("%1: the state folder cannot be made").arg(stateFolder));
     const QString &contentFolder = config->setup.contentFolder;
     if (!QFileInfo(contentFolder).isDir() && !QDir().mkpath(contentFolder))
         log(QStringLiteral("%1: the content folder cannot be made").arg(contentFolder));

@@ -1,8 +1,8 @@
 // pravikd as a process against a board simulator on UDP, through what goes
-// wrong around it: a schedule broken before a reload, and the service killed
-// in the middle of a transfer. The test clock puts a window's start a couple
-// of seconds after the service starts; every wait is for a log line or a
-// frame, with a deadline.
+// wrong around it: a state folder not made yet, a schedule broken before a
+// reload, and the service killed in the middle of a transfer. The test clock puts a window's start
+// a couple of seconds after the service starts; every wait is for a log line or a frame, with a
+// deadline.
 #include "pravik/document/display_file.h"
 
 #include "common/recording_prompter.h"
@@ -110,6 +110,21 @@ protected:
 
     QTemporaryDir m_folder;
 };
+
+// A state folder not made yet, the content folder elsewhere, and a schedule
+// of defaults alone, so that no board's state is saved before the remote
+// control keeps its tokens there.
+TEST_F(PravikdRecovery, StartsOnAStateFolderNotMadeYet)
+{
+    write("fleet.txt", "# no board yet\n");
+    write("schedule.txt", "default * normal.lt\n");
+    PravikdProcess service;
+    ASSERT_TRUE(service.start(path("pravikd.conf")));
+    ASSERT_TRUE(service.logs("keeping 0 boards by " + path("schedule.txt")))
+        << service.log().toStdString();
+    EXPECT_EQ(service.stop(), 0) << service.log().toStdString();
+    EXPECT_TRUE(QFileInfo(path("state")).isDir());
+}
 
 TEST_F(PravikdRecovery, AReloadOfABrokenScheduleKeepsTheOldOneUntilTheFileIsMended)
 {
