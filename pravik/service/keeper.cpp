@@ -4,6 +4,7 @@
 #include "content.h"
 #include "service_clock.h"
 #include "state_store.h"
+#include "state_writer.h"
 
 #include "pravik/fleet/board_outcome.h"
 #include "pravik/fleet/fleet_runner.h"
@@ -12,6 +13,7 @@
 #include "pravik/schedule/timeline.h"
 
 #include <map>
+#include <vector>
 
 namespace pravik::service {
 namespace {
@@ -31,7 +33,15 @@ struct Keeper::Private
     Private(Keeper &keeper, ServiceSetup serviceSetup, ServiceClock &serviceClock, LogLine logLine,
             WorkDoer workDoer)
         : q(keeper), setup(std::move(serviceSetup)), clock(serviceClock), log(std::move(logLine)),
-          doer(std::move(workDoer)), store(setup.stateFolder)
+          doer(std::move(workDoer)), store(setup.stateFolder),
+          writer(store, [this](const QString &board, const common::Failure &failure) {
+              QMetaObject::invokeMethod(
+                  &q,
+                  [this, board, text = failure.text] {
+                      log(QStringLiteral("%1: the state cannot be kept: %2").arg(board, text));
+                  },
+                  Qt::QueuedConnection);
+          })
     {
     }
 
@@ -41,6 +51,7 @@ struct Keeper::Private
     LogLine log;
     WorkDoer doer;
     StateStore store;
+    StateWriter writer;
     ServiceFiles files;
     std::map<QString, BoardState> states;
     // The work under way, by board: its job and what stops it.
@@ -59,8 +70,17 @@ struct Keeper::Private
     bool closing = false;
     std::unique_ptr<fleet::FleetRunner> runner;
 
+    // What keeping a board leaves to do once its work is given: its state to
+    // save (the schedule's next change moved on), the action to tell.
+    struct Kept
+    {
+        QString board;
+        bool save = false;
+        QString action;
+    };
     void reconcile();
-    void keep(const fleet::FleetBoard &board, const QDateTime &now);
+    Kept keep(const fleet::FleetBoard &board, const QDateTime &now);
+    void settle(const Kept &kept, const QDateTime &now);
     schedule::Showing desiredFor(BoardState &state, const QDateTime &now);
     int submit(const fleet::FleetBoard &board, const BoardWork &work, const QString &kind,
                bool everything, const QDateTime &now);
@@ -243,6 +263,8 @@ common::Expected<int> Keeper::stopBoard(const QString &board)
 void Keeper::Private::adoptFiles(ServiceFiles newFiles)
 {
     files = std::move(newFiles);
+    // A board back in the fleet is read as last written.
+    writer.flush();
     std::map<QString, BoardState> kept;
     for (const fleet::FleetBoard &board : files.boards) {
         if (const auto known = states.find(board.name); known != states.end()) {
@@ -284,8 +306,15 @@ const common::Expected<QByteArray> &Keeper::Private::stampOf(const QString &file
 void Keeper::Private::reconcile()
 {
     const QDateTime now = clock.now();
+    // Every board's work is given before its action is told: the audit
+    // trail writes each one through to the disk, a millisecond or more, and
+    // a hundred of them would hold the last boards back from their minute.
+    std::vector<Kept> kept;
+    kept.reserve(files.boards.size());
     for (const fleet::FleetBoard &board : files.boards)
-        keep(board, now);
+        kept.push_back(keep(board, now));
+    for (const Kept &board : kept)
+        settle(board, now);
     wakeNext(now);
 }
 
@@ -304,18 +333,19 @@ schedule::Showing Keeper::Private::desiredFor(BoardState &state, const QDateTime
     return scheduled;
 }
 
-void Keeper::Private::keep(const fleet::FleetBoard &board, const QDateTime &now)
+Keeper::Private::Kept Keeper::Private::keep(const fleet::FleetBoard &board, const QDateTime &now)
 {
+    Kept kept{board.name, false, {}};
     BoardState &state = states.at(board.name);
     if (!state.nextChange.isValid() || state.nextChange <= now) {
         const QDateTime next = schedule::nextChange(files.schedule, board.name, setup.zone, now);
         if (next != state.nextChange) {
             state.nextChange = next;
-            save(state);
+            kept.save = true;
         }
     }
     if (active.count(board.name) != 0)
-        return;
+        return kept;
     PlanInput input{now, setup.zone, files.schedule, desiredFor(state, now), {}};
     if (!input.desired.file.isEmpty()) {
         const common::Expected<QByteArray> &stamp = stampOf(input.desired.file);
@@ -336,11 +366,21 @@ void Keeper::Private::keep(const fleet::FleetBoard &board, const QDateTime &now)
     }
     const BoardWork work = planFor(state, input);
     if (work.isEmpty())
-        return;
-    const QString what =
-        work.sendContent ? schedule::describe(work.content) : QStringLiteral("the clock");
-    emit q.scheduledAction(board.name, what, now);
+        return kept;
+    kept.action = work.sendContent ? schedule::describe(work.content) : QStringLiteral("the clock");
     submit(board, work, QStringLiteral("scheduled"), false, now);
+    return kept;
+}
+
+void Keeper::Private::settle(const Kept &kept, const QDateTime &now)
+{
+    const auto known = states.find(kept.board);
+    if (known == states.end())
+        return;
+    if (kept.save)
+        save(known->second);
+    if (!kept.action.isEmpty())
+        emit q.scheduledAction(kept.board, kept.action, now);
 }
 
 int Keeper::Private::submit(const fleet::FleetBoard &board, const BoardWork &work,
@@ -458,14 +498,13 @@ void Keeper::Private::finished(const WorkOrder &order, const WorkDone &done)
     // is looked at now, not only at the next minute; a board an operator
     // stopped waits for the next minute.
     if (const fleet::FleetBoard *board = boardNamed(name); board && !done.stopped)
-        keep(*board, clock.now());
+        settle(keep(*board, clock.now()), clock.now());
     wakeNext(clock.now());
 }
 
 void Keeper::Private::save(const BoardState &state)
 {
-    if (const common::Status failed = store.write(state))
-        log(QStringLiteral("%1: the state cannot be kept: %2").arg(state.board, failed->text));
+    writer.write(state);
     emit q.stateChanged(state);
 }
 
