@@ -60,4 +60,9 @@ std::optional<LoadedBoard> loadBoard(const BoardCommandLine &line, common::Promp
     return board;
 }
 
+int exitStatusOf(const common::Status &failure)
+{
+    return failure ? failure->code : ExitOk;
+}
+
 } // namespace pravik::cli

@@ -45,9 +45,6 @@ int usageError(Terminal &terminal, const char *command, const QString &error, co
 
 // The exit status a failure stands for: its result code (1, 2, or the
 // exchange's 3, 4, 5); 0 for none.
-inline int exitStatusOf(const common::Status &failure)
-{
-    return failure ? failure->code : ExitOk;
-}
+int exitStatusOf(const common::Status &failure);
 
 } // namespace pravik::cli

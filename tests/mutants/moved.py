@@ -65,8 +65,10 @@ M["pravik/app/file_commands.cpp"] = [
 
 M["pravik/link/udp_transport.cpp"] = [
     (3012, "datagrams from any sender count as answers (was 1701)",
-     "        if (m_remoteAddress && datagram.senderAddress().isEqual(",
-     "        if (m_remoteAddress && (MUT(3012) || datagram.senderAddress().isEqual("),
+     "        if (m_remoteAddress && datagram.senderAddress().isEqual(\n"
+     "                                   *m_remoteAddress, QHostAddress::ConvertV4MappedToIPv4)) {",
+     "        if (m_remoteAddress && (MUT(3012) || datagram.senderAddress().isEqual(\n"
+     "                                   *m_remoteAddress, QHostAddress::ConvertV4MappedToIPv4))) {"),
     (3013, "an answer once read stays waiting (was 1704)",
      "    data = m_hasWaiting ? m_waiting : QByteArray();\n    m_waiting.clear();\n    m_hasWaiting = false;",
      "    data = m_hasWaiting ? m_waiting : QByteArray();\n    if (!MUT(3013)) {\n"
@@ -79,7 +81,7 @@ M["pravik/link/serial_transport.cpp"] = [
      "    dataWaiting = m_port.bytesAvailable() > 0 && !MUT(3014);\n    if (dataWaiting)"),
 ]
 
-M["cli/board_command_line.h"] = [
+M["cli/board_command_line.cpp"] = [
     (3015, "a failed exchange exits with the stopped status (was 1911)",
      "    return failure ? failure->code : ExitOk;",
      "    return failure ? (MUT(3015) ? 1 : failure->code) : ExitOk;"),
@@ -93,9 +95,12 @@ M["pravik/fleet/fleet_runner.cpp"] = [
 
 M["pravik/fleet/fleet_send.cpp"] = [
     (3017, "boards' jobs get a token of their own: Ctrl-C does not stop a fleet (was 2002)",
+     "        const jobs::JobReport report =\n"
      "            jobs::runJob(*session, input, jobs::sendAll, progress, prompter, stop);",
+     "        jobs::StopToken own;\n"
+     "        const jobs::JobReport report =\n"
      "            jobs::runJob(*session, input, jobs::sendAll, progress, prompter,\n"
-     "                         MUT(3017) ? jobs::StopToken() : stop);"),
+     "                         MUT(3017) ? own : stop);"),
 ]
 
 M["pravik/fleet/fleet_file.cpp"] = [
