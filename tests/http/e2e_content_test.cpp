@@ -41,7 +41,7 @@ TEST_F(ContentEndToEnd, AnUploadSentToABoardShowsItsPictures)
                             QStringLiteral("b.bmp")};
     QList<QImage> pictures;
     httplib::MultipartFormDataItems parts{
-        {"display", displayFileNaming(names).toStdString(), "shop.lt", ""}};
+        {"display", threeColourFileNaming(names).toStdString(), "shop.lt", ""}};
     for (int i = 0; i < names.size(); ++i) {
         pictures << patternPicture(i);
         QByteArray bmp;
@@ -81,7 +81,7 @@ TEST_F(ContentEndToEnd, ADesktopFilePublishedWorksOnTheServiceUnchanged)
     for (int i = 0; i < names.size(); ++i)
         ASSERT_TRUE(pictures[i].save(QDir(desktop.path()).absoluteFilePath(names[i]), "BMP"));
     const QString display = desktop.filePath(QStringLiteral("window.lt"));
-    ASSERT_TRUE(writeFileBytes(display, displayFileNaming(names)));
+    ASSERT_TRUE(writeFileBytes(display, threeColourFileNaming(names)));
     const QString tokenFile = desktop.filePath(QStringLiteral("token"));
     ASSERT_TRUE(writeFileBytes(tokenFile, QByteArray::fromStdString(m_token) + '\n'));
 

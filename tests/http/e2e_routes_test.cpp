@@ -22,8 +22,8 @@ protected:
         for (int i = 0; i < 4; ++i)
             picture(QStringLiteral("content/") + pictureName(i), patternPicture(i));
         write(QStringLiteral("content/lobby.lt"),
-              displayFileNaming({pictureName(0), pictureName(1), pictureName(2)}));
-        write(QStringLiteral("content/night.lt"), displayFileNaming({pictureName(3)}));
+              threeColourFileNaming({pictureName(0), pictureName(1), pictureName(2)}));
+        write(QStringLiteral("content/night.lt"), threeColourFileNaming({pictureName(3)}));
     }
 };
 

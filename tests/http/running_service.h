@@ -5,14 +5,11 @@
 // the token it left at its first start; display files and pictures of the
 // test's own in its content folder.
 #include "ledboard_sim_process.h"
-#include "test_files.h"
-
-#include "pravik/document/display_file.h"
+#include "pravikd_process.h"
+#include "service_folder.h"
 
 #include <QImage>
 #include <QJsonArray>
-#include <QProcessEnvironment>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <map>
@@ -38,18 +35,13 @@ inline QImage patternPicture(int seed)
     return image;
 }
 
-// What a display file's bytes look like with its pictures named as given,
-// for a three-colour board of 160 × 32.
-inline QByteArray displayFileNaming(const QStringList &pictures)
+// A display file for a three-colour board of 160 × 32 naming `pictures`.
+inline QByteArray threeColourFileNaming(const QStringList &pictures)
 {
     pravik::document::BoardSettings settings;
     settings.port = 0;
     settings.scrtype = 2;
-    pravik::document::ScreenList screens;
-    pravik::document::initScreenList(screens);
-    for (int i = 0; i < pictures.size(); ++i)
-        screens.setText(i + 1, pravik::document::PictureColumn, pictures[i]);
-    return pravik::document::displayFileBytes(settings, screens);
+    return displayFileNaming(pictures, settings);
 }
 
 // An answer of the API: its status and its JSON object.
@@ -61,33 +53,9 @@ struct Answer
     std::string type;
 };
 
-class RunningService : public ::testing::Test
+class RunningService : public ::testing::Test, protected ServiceFolder
 {
 protected:
-    void TearDown() override
-    {
-        if (m_service.state() != QProcess::NotRunning) {
-            m_service.terminate();
-            if (!m_service.waitForFinished(10000))
-                m_service.kill();
-            m_service.waitForFinished();
-        }
-    }
-
-    QString path(const QString &name) const { return m_folder.filePath(name); }
-
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QFileInfo(name).path()));
-        ASSERT_TRUE(writeFileBytes(path(name), bytes)) << name.toStdString();
-    }
-
-    void picture(const QString &name, const QImage &image) const
-    {
-        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QFileInfo(name).path()));
-        ASSERT_TRUE(image.save(path(name), "BMP")) << name.toStdString();
-    }
-
     // A board of the fleet: a three-colour simulator with `options` besides.
     LedboardSim &board(const QString &name, const QStringList &options = {})
     {
@@ -110,38 +78,19 @@ protected:
               "listen = 127.0.0.1:0\n");
         write(QStringLiteral("fleet.txt"), m_fleet);
         write(QStringLiteral("schedule.txt"), schedule);
-        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("content")));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *unset : {"STATE_DIRECTORY", "CACHE_DIRECTORY", "NOTIFY_SOCKET",
-                                  "WATCHDOG_USEC", "PRAVIKD_TEST_CLOCK"})
-            environment.remove(QString::fromLatin1(unset));
-        if (!clock.isEmpty())
-            environment.insert(QStringLiteral("PRAVIKD_TEST_CLOCK"), clock);
-        m_service.setProcessEnvironment(environment);
-        m_service.start(QStringLiteral(PRAVIKD_PATH), {"--config", path("pravikd.conf")});
-        ASSERT_TRUE(m_service.waitForStarted());
-        const QRegularExpression listening(QStringLiteral("^remote control on 127.0.0.1:(\\d+)$"),
-                                           QRegularExpression::MultilineOption);
-        QElapsedTimer waited;
-        waited.start();
-        while (!listening.match(m_log).hasMatch() && waited.elapsed() < 20000 &&
-               m_service.state() == QProcess::Running) {
-            m_service.waitForReadyRead(100);
-            m_log += QString::fromUtf8(m_service.readAllStandardError());
-        }
-        const QRegularExpressionMatch match = listening.match(m_log);
-        ASSERT_TRUE(match.hasMatch()) << m_log.toStdString();
-        m_port = quint16(match.captured(1).toUInt());
+        ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("content"))));
+        if (clock.isEmpty())
+            ASSERT_TRUE(m_service.start(path(QStringLiteral("pravikd.conf"))));
+        else
+            ASSERT_TRUE(m_service.startAt(path(QStringLiteral("pravikd.conf")), clock));
+        m_port = m_service.remotePort();
+        ASSERT_NE(m_port, 0) << m_service.log().toStdString();
         m_token = readFileBytes(path("state/initial-token")).trimmed().toStdString();
         ASSERT_FALSE(m_token.empty());
     }
 
     // The service's log so far.
-    std::string log()
-    {
-        m_log += QString::fromUtf8(m_service.readAllStandardError());
-        return m_log.toStdString();
-    }
+    std::string log() { return m_service.log().toStdString(); }
 
     std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
     httplib::Headers headers() const { return {{"Authorization", "Bearer " + m_token}}; }
@@ -221,9 +170,7 @@ protected:
             .convertToFormat(QImage::Format_RGB32);
     }
 
-    QTemporaryDir m_folder;
-    QProcess m_service;
-    QString m_log;
+    PravikdProcess m_service;
     QByteArray m_fleet;
     std::map<QString, std::unique_ptr<LedboardSim>> m_boards;
     quint16 m_port = 0;

@@ -3,7 +3,7 @@
 #include "pravik/document/display_file.h"
 #include "pravik/service/state_store.h"
 
-#include "test_files.h"
+#include "service_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,17 +33,9 @@ protected:
         write("schedule.txt", "default * lobby/normal.lt\n"
                               "window kiosk sat 22:00-06:00 range 0 1\n"
                               "window entrance daily 02:00-03:00 file lobby/night.lt\n");
-        write("content/lobby/normal.lt", displayFileNaming("pictures/welcome.bmp"));
+        write("content/lobby/normal.lt", displayFileNaming({"pictures/welcome.bmp"}));
         write("content/lobby/pictures/welcome.bmp", "BM");
-        write("content/lobby/night.lt", displayFileNaming("pictures/welcome.bmp"));
-    }
-
-    static QByteArray displayFileNaming(const QString &picture)
-    {
-        document::ScreenList screens;
-        document::initScreenList(screens);
-        screens.setText(1, document::PictureColumn, picture);
-        return document::displayFileBytes(document::BoardSettings{}, screens);
+        write("content/lobby/night.lt", displayFileNaming({"pictures/welcome.bmp"}));
     }
 
     QString path(const QString &name) const { return m_folder.filePath(name); }
@@ -120,7 +112,7 @@ TEST_F(PravikdModes, CheckNamesEveryProblemAndFails)
          "zone = Mars/Olympus\n",
          {dir + "/pravikd.conf: line 1: unknown zone 'Mars/Olympus'"}},
     };
-    write("content/lobby/empty.lt", displayFileNaming("pictures/none.bmp"));
+    write("content/lobby/empty.lt", displayFileNaming({"pictures/none.bmp"}));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         SetUp();
@@ -141,7 +133,7 @@ TEST_F(PravikdModes, CheckRefusesADisplayFileThatLeadsOutOfTheContentFolder)
 {
     QTemporaryDir elsewhere;
     ASSERT_TRUE(writeFileBytes(elsewhere.filePath("outside.lt"),
-                               displayFileNaming(QStringLiteral("pictures/welcome.bmp"))));
+                               displayFileNaming({QStringLiteral("pictures/welcome.bmp")})));
     ASSERT_TRUE(QFile::link(elsewhere.filePath("outside.lt"), path("content/lobby/night.lt.new")));
     QFile::remove(path("content/lobby/night.lt"));
     ASSERT_TRUE(QFile::rename(path("content/lobby/night.lt.new"), path("content/lobby/night.lt")));

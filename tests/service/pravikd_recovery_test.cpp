@@ -1,19 +1,15 @@
 // pravikd as a process against a board simulator on UDP, through what goes
 // wrong around it: a state folder not made yet, a schedule broken before a
-// reload, and the service killed in the middle of a transfer. The test clock puts a window's start
-// a couple of seconds after the service starts; every wait is for a log line or a frame, with a
-// deadline.
+// reload, and the service killed in the middle of a transfer. The test clock
+// puts a window's start a couple of seconds after the service starts; every
+// wait is for a log line or a frame, with a deadline.
 #include "pravik/document/display_file.h"
-
-#include "common/recording_prompter.h"
 
 #include "ledboard_sim_process.h"
 #include "pravikd_process.h"
-#include "test_files.h"
+#include "service_folder.h"
 
-#include <QDir>
-#include <QImage>
-#include <QTemporaryDir>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace pravik;
@@ -62,20 +58,13 @@ bool framesReach(const LedboardSim &board, qsizetype count)
     return true;
 }
 
-class PravikdRecovery : public ::testing::Test
+class PravikdRecovery : public ::testing::Test, protected ServiceFolder
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("content/pictures")));
         write("pravikd.conf", "state = state\nrecords = records\ncontent = content\n"
                               "zone = Europe/Berlin\nlisten = 127.0.0.1:0\n");
-    }
-
-    QString path(const QString &name) const { return m_folder.filePath(name); }
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        ASSERT_TRUE(writeFileBytes(path(name), bytes)) << name.toStdString();
     }
 
     // A 16 x 8 picture whose lit LEDs are a diagonal pattern of its own.
@@ -85,30 +74,24 @@ protected:
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 16; ++x)
                 image.setPixel(x, y, (x * 3 + y + pattern) % 7 < 3 ? qRgb(255, 0, 0) : 0);
-        ASSERT_TRUE(image.save(path("content/pictures/" + name), "BMP"));
+        ServiceFolder::picture("content/pictures/" + name, image);
     }
 
     // A display file for a 16 x 8 single-colour board, one screen a picture.
-    void displayFile(const QString &name, const QStringList &pictures) const
+    void displayFile(const QString &name, QStringList pictures) const
     {
         document::BoardSettings settings;
         settings.scrwidth = 16;
         settings.scrhigh = 8;
         settings.scrtype = 1;
-        document::ScreenList screens;
-        document::initScreenList(screens);
-        for (int row = 1; row <= pictures.size(); ++row)
-            screens.setText(row, document::PictureColumn, "pictures/" + pictures[row - 1]);
-        common::RecordingPrompter quiet;
-        ASSERT_TRUE(document::saveDisplayFile(path("content/" + name), settings, screens, quiet));
+        pictures.replaceInStrings(QRegularExpression("^"), "pictures/");
+        write("content/" + name, displayFileNaming(pictures, settings));
     }
 
     void fleetOf(const LedboardSim &board) const
     {
         write("fleet.txt", "entrance udp:" + board.endpoint().toUtf8() + " 1\n");
     }
-
-    QTemporaryDir m_folder;
 };
 
 // A state folder not made yet, the content folder elsewhere, and a schedule
@@ -138,7 +121,7 @@ TEST_F(PravikdRecovery, AReloadOfABrokenScheduleKeepsTheOldOneUntilTheFileIsMend
     write("schedule.txt", "default * normal.lt\nwindow * daily 08:00-09:00 file night.lt\n");
 
     PravikdProcess service;
-    ASSERT_TRUE(service.start(path("pravikd.conf"), "2026-12-24T07:59:57+01:00"));
+    ASSERT_TRUE(service.startAt(path("pravikd.conf"), "2026-12-24T07:59:57+01:00"));
     ASSERT_TRUE(service.logs("entrance: shows normal.lt")) << service.log().toStdString();
 
     write("schedule.txt", "default * normal.lt\nwindow * daily 08:00-09:00 file night.lt\n"
@@ -190,7 +173,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
 
     {
         PravikdProcess first;
-        ASSERT_TRUE(first.start(path("pravikd.conf"), "2026-12-24T07:00:00+01:00"));
+        ASSERT_TRUE(first.startAt(path("pravikd.conf"), "2026-12-24T07:00:00+01:00"));
         ASSERT_TRUE(first.logs("entrance: shows day.lt")) << first.log().toStdString();
         ASSERT_EQ(first.stop(), 0);
     }
@@ -202,7 +185,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
         // window's, and the board's first frame since is its first screen
         // that changed.
         PravikdProcess second;
-        ASSERT_TRUE(second.start(path("pravikd.conf"), "2026-12-24T07:59:58+01:00"));
+        ASSERT_TRUE(second.startAt(path("pravikd.conf"), "2026-12-24T07:59:58+01:00"));
         ASSERT_TRUE(second.logs("entrance: to show evening.lt (job 1)"))
             << second.log().toStdString();
         ASSERT_TRUE(framesReach(board, dayFrames + 9));
@@ -214,7 +197,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
     const qsizetype killedAt = board.frames().size();
 
     PravikdProcess third;
-    ASSERT_TRUE(third.start(path("pravikd.conf"), "2026-12-24T08:00:30+01:00"));
+    ASSERT_TRUE(third.startAt(path("pravikd.conf"), "2026-12-24T08:00:30+01:00"));
     ASSERT_TRUE(third.logs("entrance: shows evening.lt")) << third.log().toStdString();
     EXPECT_EQ(third.stop(), 0);
     EXPECT_EQ(commands(board.frames(), killedAt), screensSent(0, kScreens - 1));

@@ -5,7 +5,8 @@
 #include "pravik/service/state_store.h"
 
 #include "ledboard_sim_process.h"
-#include "test_files.h"
+#include "pravikd_process.h"
+#include "service_folder.h"
 
 #include <QImage>
 #include <QJsonDocument>
@@ -68,91 +69,36 @@ private:
     int m_watchdogs = 0;
 };
 
-class PravikdService : public ::testing::Test
+class PravikdService : public ::testing::Test, protected ServiceFolder
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("content/pictures")));
         write("pravikd.conf",
               "state = state\nrecords = records\nzone = Europe/Berlin\nlisten = 127.0.0.1:0\n");
         write("fleet.txt", "# no board yet\n");
         write("schedule.txt", "default * normal.lt\nwindow * daily 08:00-09:00 file night.lt\n");
-        write("content/normal.lt", displayFileNaming("pictures/normal.bmp"));
-        write("content/night.lt", displayFileNaming("pictures/night.bmp"));
+        write("content/normal.lt", displayFileNaming({"pictures/normal.bmp"}));
+        write("content/night.lt", displayFileNaming({"pictures/night.bmp"}));
         picture("normal.bmp", Qt::red);
         picture("night.bmp", Qt::green);
     }
 
-    void TearDown() override
-    {
-        if (m_service.state() != QProcess::NotRunning) {
-            m_service.kill();
-            m_service.waitForFinished();
-        }
-    }
-
-    static QByteArray displayFileNaming(const QString &picture)
-    {
-        document::ScreenList screens;
-        document::initScreenList(screens);
-        screens.setText(1, document::PictureColumn, picture);
-        return document::displayFileBytes(document::BoardSettings{}, screens);
-    }
-
-    QString path(const QString &name) const { return m_folder.filePath(name); }
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        ASSERT_TRUE(writeFileBytes(path(name), bytes)) << name.toStdString();
-    }
     void picture(const QString &name, Qt::GlobalColor colour) const
     {
         QImage image(160, 32, QImage::Format_RGB32);
         image.fill(colour);
-        ASSERT_TRUE(image.save(path("content/pictures/" + name), "BMP"));
+        ServiceFolder::picture("content/pictures/" + name, image);
     }
 
     void start(const QMap<QString, QString> &variables)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *unset : {"STATE_DIRECTORY", "CACHE_DIRECTORY", "NOTIFY_SOCKET",
-                                  "WATCHDOG_USEC", "WATCHDOG_PID", "PRAVIKD_TEST_CLOCK"})
-            environment.remove(QString::fromLatin1(unset));
-        for (auto it = variables.begin(); it != variables.end(); ++it)
-            environment.insert(it.key(), it.value());
-        m_service.setProcessEnvironment(environment);
-        m_service.start(PRAVIKD_PATH, {"--config", path("pravikd.conf")});
-        ASSERT_TRUE(m_service.waitForStarted());
+        ASSERT_TRUE(m_service.start(path("pravikd.conf"), variables));
     }
+    bool logs(const QString &line, qsizetype times = 1) { return m_service.logs(line, times); }
+    std::string log() { return m_service.log().toStdString(); }
 
-    // Waits up to 20 s for the service to have logged `line` `times` times.
-    bool logs(const QString &line, qsizetype times = 1)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        const auto enough = [&] { return m_log.count(line + u'\n') >= times; };
-        while (!enough() && timer.elapsed() < 20000 && m_service.state() == QProcess::Running) {
-            m_service.waitForReadyRead(100);
-            m_log += QString::fromUtf8(m_service.readAllStandardError());
-        }
-        m_log += QString::fromUtf8(m_service.readAllStandardError());
-        return enough();
-    }
-
-    void signal(int number) { ASSERT_EQ(::kill(pid_t(m_service.processId()), number), 0); }
-
-    int stopped()
-    {
-        signal(SIGTERM);
-        if (!m_service.waitForFinished(20000))
-            return -1;
-        m_log += QString::fromUtf8(m_service.readAllStandardError());
-        return m_service.exitStatus() == QProcess::NormalExit ? m_service.exitCode() : -1;
-    }
-
-    QTemporaryDir m_folder;
-    QProcess m_service;
-    QString m_log;
+    PravikdProcess m_service;
 };
 
 TEST_F(PravikdService, TellsSystemdItIsReadyAliveReloadingAndStopping)
@@ -161,22 +107,22 @@ TEST_F(PravikdService, TellsSystemdItIsReadyAliveReloadingAndStopping)
     ASSERT_TRUE(systemd.bound());
     start({{"NOTIFY_SOCKET", path("notify")}, {"WATCHDOG_USEC", "100000"}});
     EXPECT_EQ(systemd.next(), "READY=1\nSTATUS=keeping 0 boards");
-    signal(SIGHUP);
+    ASSERT_TRUE(m_service.signal(SIGHUP));
     EXPECT_EQ(systemd.next(), "RELOADING=1");
     EXPECT_EQ(systemd.next(), "READY=1\nSTATUS=keeping 0 boards");
     ASSERT_TRUE(logs("reloaded: 0 boards"));
     // Half the watchdog's time: every 50 ms.
     EXPECT_EQ(systemd.next(systemd.watchdogs() + 3), QByteArray());
     EXPECT_GE(systemd.watchdogs(), 3);
-    EXPECT_EQ(stopped(), 0);
+    EXPECT_EQ(m_service.stop(), 0);
     EXPECT_EQ(systemd.next(), "STOPPING=1");
     // The remote control's own lines (its first token, where it listens) aside.
-    QStringList lines = m_log.split(u'\n');
+    QStringList lines = m_service.log().split(u'\n');
     lines.removeIf([](const QString &line) { return line.startsWith(u"remote control"); });
     EXPECT_EQ(lines.join(u'\n'), "keeping 0 boards by " + path("schedule.txt") +
                                      "\nreloaded: 0 boards\nstopping on SIGTERM\n");
     // A fresh state folder gets its content folder.
-    EXPECT_TRUE(QFileInfo(path("state/content")).isDir()) << m_log.toStdString();
+    EXPECT_TRUE(QFileInfo(path("state/content")).isDir()) << log();
 }
 
 TEST_F(PravikdService, KeepsABoardThroughAWindowAndAChangedPicture)
@@ -188,13 +134,13 @@ TEST_F(PravikdService, KeepsABoardThroughAWindowAndAChangedPicture)
           "state = state\nrecords = records\ncontent = content\nlisten = 127.0.0.1:0\n"
           "zone = Europe/Berlin\n");
     start({{"PRAVIKD_TEST_CLOCK", "2026-12-24T07:59:58+01:00"}});
-    ASSERT_TRUE(logs("entrance: shows normal.lt")) << m_log.toStdString();
-    ASSERT_TRUE(logs("entrance: shows night.lt")) << m_log.toStdString();
+    ASSERT_TRUE(logs("entrance: shows normal.lt")) << log();
+    ASSERT_TRUE(logs("entrance: shows night.lt")) << log();
 
     // The picture of what the board shows changes: the board gets it again.
     picture("night.bmp", Qt::yellow);
-    EXPECT_TRUE(logs("entrance: shows night.lt", 2)) << m_log.toStdString();
-    EXPECT_EQ(stopped(), 0);
+    EXPECT_TRUE(logs("entrance: shows night.lt", 2)) << log();
+    EXPECT_EQ(m_service.stop(), 0);
 
     const common::Expected<service::BoardState> state =
         service::StateStore(path("state")).read(QStringLiteral("entrance"));
@@ -234,11 +180,10 @@ TEST_F(PravikdService, EndsWithTwoOnFilesItCannotUse)
         SCOPED_TRACE(c.file);
         SetUp();
         write(QString::fromUtf8(c.file), c.bytes);
-        m_log.clear();
-        start({});
-        ASSERT_TRUE(m_service.waitForFinished(20000));
-        EXPECT_EQ(m_service.exitCode(), 2);
-        EXPECT_EQ(QString::fromUtf8(m_service.readAllStandardError()), c.log + u'\n');
+        PravikdProcess service;
+        ASSERT_TRUE(service.start(path("pravikd.conf")));
+        EXPECT_EQ(service.ended(), 2);
+        EXPECT_EQ(service.log(), c.log + u'\n');
     }
 }
 

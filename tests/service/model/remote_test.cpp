@@ -12,7 +12,7 @@
 
 #include "common/recording_prompter.h"
 
-#include "test_files.h"
+#include "service_folder.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -40,17 +40,14 @@ QByteArray bmp(QRgb colour)
     return bytes;
 }
 
-QByteArray displayFileNaming(const QStringList &pictures)
+// A display file for a 16 × 8 single-colour board.
+QByteArray smallFileNaming(const QStringList &pictures)
 {
     document::BoardSettings settings;
     settings.scrwidth = 16;
     settings.scrhigh = 8;
     settings.scrtype = 1;
-    document::ScreenList screens;
-    document::initScreenList(screens);
-    for (int i = 0; i < pictures.size(); ++i)
-        screens.setText(i + 1, document::PictureColumn, pictures[i]);
-    return document::displayFileBytes(settings, screens);
+    return ::displayFileNaming(pictures, settings);
 }
 
 QStringList picturesOf(const QString &path)
@@ -78,7 +75,7 @@ TEST(ContentUpload, StoresThePicturesBesideTheFileAndRewritesItsPaths)
                                              {"a.bmp", bmp(qRgb(255, 0, 0))},
                                              {"unused.bmp", bmp(qRgb(0, 0, 0))}};
     const common::Expected<QString> stored = storeUpload(
-        content.path(), QStringLiteral("C:\\shop\\main.lt"), displayFileNaming(named), pictures);
+        content.path(), QStringLiteral("C:\\shop\\main.lt"), smallFileNaming(named), pictures);
     ASSERT_TRUE(stored) << stored.failure().text.toStdString();
     EXPECT_EQ(*stored, QStringLiteral("main.lt"));
     EXPECT_EQ(picturesOf(content.filePath(QStringLiteral("main.lt"))),
@@ -110,13 +107,13 @@ TEST(ContentUpload, StoresThePicturesBesideTheFileAndRewritesItsPaths)
     };
     for (const auto &c : refused) {
         const common::Expected<QString> refusal = storeUpload(
-            content.path(), QString::fromLatin1(c.name), displayFileNaming(c.named), pictures);
+            content.path(), QString::fromLatin1(c.name), smallFileNaming(c.named), pictures);
         ASSERT_FALSE(refusal) << c.name;
         EXPECT_EQ(refusal.failure().text, QString::fromLatin1(c.refusal));
     }
     EXPECT_FALSE(QFile::exists(content.filePath(QStringLiteral("gap.lt"))));
     // A name is taken for its last part only: nothing lands outside.
-    EXPECT_EQ(storeUpload(content.path(), QStringLiteral("../up.lt"), displayFileNaming({"a.bmp"}),
+    EXPECT_EQ(storeUpload(content.path(), QStringLiteral("../up.lt"), smallFileNaming({"a.bmp"}),
                           pictures)
                   .value(),
               QStringLiteral("up.lt"));
@@ -128,7 +125,7 @@ TEST(KeeperRemote, CommandsCrossToTheKeepersThreadAndEventsComeBackInOrder)
 {
     QTemporaryDir folder;
     const QString content = folder.filePath(QStringLiteral("content"));
-    ASSERT_TRUE(storeUpload(content, QStringLiteral("lobby.lt"), displayFileNaming({"a.bmp"}),
+    ASSERT_TRUE(storeUpload(content, QStringLiteral("lobby.lt"), smallFileNaming({"a.bmp"}),
                             {{"a.bmp", bmp(qRgb(255, 0, 0))}}));
     ServiceSetup setup;
     setup.fleetFile = folder.filePath(QStringLiteral("fleet.txt"));
