@@ -279,17 +279,6 @@ class ConsoleTest(ConsolePage, unittest.TestCase):
             self.browser.execute_script("window.scrollTo(0, 0)")
             self.shot("%s-375x812" % view.strip("#").replace("/", "-"))
 
-    def test_the_first_load_is_small(self):
-        self.browser.get(self.url)
-        self.wait.until(lambda d: d.find_element(By.ID, "token").is_displayed())
-        sizes = self.browser.execute_script(
-            "return [performance.getEntriesByType('navigation')[0].encodedBodySize]"
-            ".concat(performance.getEntriesByType('resource')"
-            ".filter(r => /app\\.(js|css)$/.test(r.name)).map(r => r.encodedBodySize))")
-        self.assertEqual(len(sizes), 3)
-        print("first load: %d bytes (%s)" % (sum(sizes), sizes))
-        self.assertLessEqual(sum(sizes), 100 * 1024)
-
 
 if __name__ == "__main__":
     if browser_missing():

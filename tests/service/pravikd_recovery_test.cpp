@@ -18,21 +18,6 @@ namespace {
 
 constexpr int kScreens = 12;
 
-// "command screen" of each frame the board logged from frame `from` on; a
-// display command as "01 START COUNT".
-QStringList commands(const QList<QJsonObject> &frames, qsizetype from = 0)
-{
-    QStringList seen;
-    for (qsizetype i = from; i < frames.size(); ++i) {
-        // FA FA address, then the command and its payload.
-        const QStringList bytes = frames[i]["raw"].toString().split(u' ');
-        seen << (bytes.value(3) == QStringLiteral("01")
-                     ? QStringLiteral("01 %1 %2").arg(bytes.value(8), bytes.value(9))
-                     : QStringLiteral("%1 %2").arg(bytes.value(3), bytes.value(4)));
-    }
-    return seen;
-}
-
 // The frames of screens `from` to `to` (each a 16 x 8 single-colour picture
 // in two packets, then its properties) and the display command for all.
 QStringList screensSent(int from, int to)
@@ -178,7 +163,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
         ASSERT_EQ(first.stop(), 0);
     }
     const qsizetype dayFrames = board.frames().size();
-    ASSERT_EQ(commands(board.frames()), QStringList{"03 00"} + screensSent(0, kScreens - 1));
+    ASSERT_EQ(board.commands(), QStringList{"03 00"} + screensSent(0, kScreens - 1));
 
     {
         // A restart after a clean end sends nothing: the first job is the
@@ -190,7 +175,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
             << second.log().toStdString();
         ASSERT_TRUE(framesReach(board, dayFrames + 9));
         second.kill();
-        const QStringList sent = commands(board.frames(), dayFrames);
+        const QStringList sent = board.commands(dayFrames);
         ASSERT_LT(sent.size(), 19) << "the transfer ended before the service was killed";
         EXPECT_EQ(sent, screensSent(kScreens / 2, kScreens - 1).first(sent.size()));
     }
@@ -200,7 +185,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
     ASSERT_TRUE(third.startAt(path("pravikd.conf"), "2026-12-24T08:00:30+01:00"));
     ASSERT_TRUE(third.logs("entrance: shows evening.lt")) << third.log().toStdString();
     EXPECT_EQ(third.stop(), 0);
-    EXPECT_EQ(commands(board.frames(), killedAt), screensSent(0, kScreens - 1));
+    EXPECT_EQ(board.commands(killedAt), screensSent(0, kScreens - 1));
 
     // What the board shows is what evening.lt's screens look like.
     ASSERT_TRUE(board.stop());

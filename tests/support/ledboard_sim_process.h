@@ -73,6 +73,22 @@ public:
         return result;
     }
 
+    // "command screen" of each frame logged from frame `from` on, in hex; a
+    // display command as "01 START COUNT".
+    QStringList commands(qsizetype from = 0) const
+    {
+        QStringList seen;
+        const QList<QJsonObject> logged = frames();
+        for (qsizetype i = from; i < logged.size(); ++i) {
+            // FA FA address, then the command and its payload.
+            const QStringList bytes = logged[i]["raw"].toString().split(u' ');
+            seen << (bytes.value(3) == QStringLiteral("01")
+                         ? QStringLiteral("01 %1 %2").arg(bytes.value(8), bytes.value(9))
+                         : QStringLiteral("%1 %2").arg(bytes.value(3), bytes.value(4)));
+        }
+        return seen;
+    }
+
     // The frames logged so far, waiting up to 3 s for at least `count` of them.
     QList<QJsonObject> waitForFrames(int count) const
     {

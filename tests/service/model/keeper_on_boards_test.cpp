@@ -32,23 +32,6 @@ QStringList simOptions(const QString &where)
     return {"--udp", where, "--width", "16", "--height", "8"};
 }
 
-// "command screen" of each frame a board logged, from frame `from` on; a
-// display range as "01 START COUNT".
-QStringList commands(const LedboardSim &sim, qsizetype from = 0)
-{
-    QStringList seen;
-    const QList<QJsonObject> frames = sim.frames();
-    for (qsizetype i = from; i < frames.size(); ++i) {
-        const QString raw = frames[i]["raw"].toString();
-        const QStringList bytes = raw.split(u' ');
-        // FA FA address, then the command and its payload.
-        seen << (bytes.value(3) == QStringLiteral("01")
-                     ? QStringLiteral("01 %1 %2").arg(bytes.value(8), bytes.value(9))
-                     : QStringLiteral("%1 %2").arg(bytes.value(3), bytes.value(4)));
-    }
-    return seen;
-}
-
 bool until(const std::function<bool()> &done)
 {
     QElapsedTimer waited;
@@ -113,22 +96,22 @@ TEST(KeeperOnBoards, KeepsThreeBoardsAsTheScheduleSays)
 
     const QStringList everything{"03 00", "12 00", "12 00", "04 00",
                                  "12 01", "12 01", "04 01", "01 00 02"};
-    EXPECT_EQ(commands(a), everything);
-    EXPECT_EQ(commands(b), everything);
+    EXPECT_EQ(a.commands(), everything);
+    EXPECT_EQ(b.commands(), everything);
     EXPECT_EQ(keeper.states()[2].health, Health::Failing); // c is off
 
     // c comes on; its retry is due 15 s later and brings it all it lacks.
     LedboardSim c(simOptions(QStringLiteral("127.0.0.4:") + port));
     clock.moveBy(15);
     ASSERT_TRUE(until([&] { return keeper.idle(); }));
-    EXPECT_EQ(commands(c), everything);
+    EXPECT_EQ(c.commands(), everything);
     EXPECT_EQ(keeper.states()[2].health, Health::Ok);
 
     // At 10:00 a shows screen 1 alone: one range command, nothing uploaded.
     const qsizetype aBefore = a.frames().size();
     clock.moveTo(QDateTime::fromString(QStringLiteral("2026-12-07T10:00:00+01:00"), Qt::ISODate));
     ASSERT_TRUE(until([&] { return keeper.idle(); }));
-    EXPECT_EQ(commands(a, aBefore), QStringList{"01 01 01"});
+    EXPECT_EQ(a.commands(aBefore), QStringList{"01 01 01"});
 
     // Screen 1's picture edited on disk: b and c get that screen and the
     // display command, a that screen alone (its range stands).
@@ -139,7 +122,7 @@ TEST(KeeperOnBoards, KeepsThreeBoardsAsTheScheduleSays)
     keeper.contentChanged();
     ASSERT_TRUE(until([&] { return keeper.idle(); }));
     const QStringList changed{"12 01", "12 01", "04 01", "01 00 02"};
-    EXPECT_EQ(commands(b, bBefore), changed);
-    EXPECT_EQ(commands(c, cBefore), changed);
-    EXPECT_EQ(commands(a, aNow), (QStringList{"12 01", "12 01", "04 01"}));
+    EXPECT_EQ(b.commands(bBefore), changed);
+    EXPECT_EQ(c.commands(cBefore), changed);
+    EXPECT_EQ(a.commands(aNow), (QStringList{"12 01", "12 01", "04 01"}));
 }
