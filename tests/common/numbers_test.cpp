@@ -14,7 +14,8 @@ TEST(LeadingNumber, TakesTheLeadingDecimalNumberOrZero)
                  {u"12ab", 12},     {u"ab12", 0},        {u"", 0},
                  {u"   ", 0},       {u"-8", -8},         {u" 2.5x", 2.5},
                  {u"1 2 3", 123},   {u"= -8", 0},        {u".5", 0.5},
-                 {u"  -", 0},       {u"+7", 7},          {u"0.1.2", 0.1}};
+                 {u"  -", 0},       {u"+7", 7},          {u"0.1.2", 0.1},
+                 {u"\t96\t00", 9600}};
     for (const auto &c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value)
             << QString::fromUtf16(c.text).toStdString();
@@ -32,7 +33,7 @@ TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
 TEST(AsInteger, AcceptsBlanksAroundTheNumberOnly)
 {
     const std::pair<const char16_t *, std::int64_t> numbers[] = {
-        {u" 1", 1}, {u"17", 17}, {u"  1  ", 1}, {u"-1", -1}, {u"2.5", 2}, {u"3.5", 4}};
+        {u" 1", 1}, {u"17", 17}, {u"  1  ", 1}, {u"-1", -1}, {u"2.5", 2}, {u"3.5", 4}, {u"\t5\t", 5}};
     for (const auto &[text, value] : numbers)
         EXPECT_EQ(asInteger(text), value) << QString::fromUtf16(text).toStdString();
     for (const char16_t *text : {u"", u"  ", u"=1", u"1x", u"1 2"})

@@ -43,13 +43,9 @@ TEST_F(RemoteControlEndToEnd, EveryRouteAnswersAsTheServiceActs)
                                 {QStringLiteral("actor"), QStringLiteral("schedule")},
                                 {QStringLiteral("board"), QStringLiteral("b")},
                                 {QStringLiteral("what"), QStringLiteral("night.lt")}};
-    QElapsedTimer waited;
-    waited.start();
-    while (!get("/api/v1/audit").json[QStringLiteral("entries")].toArray().contains(scheduled) &&
-           waited.elapsed() < 20000)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_TRUE(get("/api/v1/audit").json[QStringLiteral("entries")].toArray().contains(scheduled))
-        << get("/api/v1/audit").body;
+    ASSERT_TRUE(eventually([&] {
+        return get("/api/v1/audit").json[QStringLiteral("entries")].toArray().contains(scheduled);
+    })) << get("/api/v1/audit").body;
     ASSERT_TRUE(idle());
 
     // Every change, its job read back until it ends.
@@ -112,10 +108,7 @@ TEST_F(RemoteControlEndToEnd, EveryRouteAnswersAsTheServiceActs)
         const Answer a = get("/api/v1/boards/a");
         return a.json["shows"]["range"];
     };
-    waited.restart();
-    while (shownRange() != range && waited.elapsed() < 5000)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(shownRange(), range);
+    EXPECT_TRUE(eventually([&] { return shownRange() == range; }, 5)) << get("/api/v1/boards/a").body;
 
     // A stop while c's Send All is under way.
     const int sending =

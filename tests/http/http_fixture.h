@@ -62,13 +62,9 @@ inline bool answerComplete(const std::string &bytes)
     return bytes.size() >= end + 4 + std::stoul(bytes.substr(length + 16));
 }
 
-// Sends `bytes` and reads until a whole
-// answer came, the server closed the connection, or `patience` passed
-// without a byte.
-inline RawAnswer rawExchange(quint16 port, const std::string &bytes,
-                             std::chrono::milliseconds patience = std::chrono::milliseconds(3000))
+// A connection to 127.0.0.1:`port`, or -1.
+inline int connectTo(quint16 port)
 {
-    RawAnswer answer;
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -76,8 +72,20 @@ inline RawAnswer rawExchange(quint16 port, const std::string &bytes,
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
         ::close(fd);
-        return answer;
+        return -1;
     }
+    return fd;
+}
+
+// Sends `bytes` and reads until a whole answer came, the server closed the
+// connection, or `patience` passed without a byte.
+inline RawAnswer rawExchange(quint16 port, const std::string &bytes,
+                             std::chrono::milliseconds patience = std::chrono::milliseconds(3000))
+{
+    RawAnswer answer;
+    const int fd = connectTo(port);
+    if (fd < 0)
+        return answer;
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);

@@ -123,36 +123,42 @@ protected:
             "application/json"));
     }
 
-    // The job once it has ended, waiting up to 30 s; empty when it did not.
-    QJsonObject ended(int job)
+    // Asks `done` every 20 ms until it holds, for `seconds` at the most.
+    static bool eventually(const std::function<bool()> &done, int seconds = 30)
     {
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < 30000) {
-            const Answer answer = get("/api/v1/jobs/" + std::to_string(job));
-            const QString state = answer.json.value(QStringLiteral("state")).toString();
-            if (state == u"done" || state == u"failed" || state == u"stopped")
-                return answer.json;
+        while (!done()) {
+            if (waited.elapsed() > seconds * 1000)
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return {};
+        return true;
+    }
+
+    // The job once it has ended, waiting up to 30 s; as last read when it did not.
+    QJsonObject ended(int job)
+    {
+        QJsonObject end;
+        eventually([&] {
+            end = get("/api/v1/jobs/" + std::to_string(job)).json;
+            const QString state = end.value(QStringLiteral("state")).toString();
+            return state == u"done" || state == u"failed" || state == u"stopped";
+        });
+        return end;
     }
 
     // Waits up to 30 s until no board has a job under way.
     bool idle()
     {
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 30000) {
-            bool busy = false;
+        return eventually([&] {
             for (const QJsonValue &board :
-                 get("/api/v1/boards").json.value(QStringLiteral("boards")).toArray())
-                busy = busy || board[QStringLiteral("busy")].toBool();
-            if (!busy)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+                 get("/api/v1/boards").json.value(QStringLiteral("boards")).toArray()) {
+                if (board[QStringLiteral("busy")].toBool())
+                    return false;
+            }
+            return true;
+        });
     }
 
     // What the board shows on screen `index`, as the simulator wrote it.

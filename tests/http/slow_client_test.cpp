@@ -26,20 +26,6 @@ struct Trickled
     milliseconds cutAfter{}; // from the first trickled byte to the connection's end
 };
 
-int connectTo(quint16 port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 // Sends `whole` at once, then `slow` one byte per kGap, until all is sent,
 // the server speaks or ends the connection, or four times the limit passed;
 // then reads what the server says until it ends the connection, which it

@@ -20,13 +20,11 @@ namespace {
 
 // A shop: two boards, a schedule with a night window, one display file with
 // its picture in the content folder.
-class PravikdModes : public ::testing::Test
+class PravikdModes : public ::testing::Test, protected ServiceFolder
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folder.isValid());
-        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("content/lobby/pictures")));
         write("pravikd.conf", "fleet = fleet.txt\nschedule = schedule.txt\ncontent = content\n"
                               "state = state\nrecords = records\nzone = Europe/Berlin\n");
         write("fleet.txt", "entrance udp:127.0.0.2:1973 1\nkiosk serial:/dev/ttyUSB0@9600 2\n");
@@ -36,12 +34,6 @@ protected:
         write("content/lobby/normal.lt", displayFileNaming({"pictures/welcome.bmp"}));
         write("content/lobby/pictures/welcome.bmp", "BM");
         write("content/lobby/night.lt", displayFileNaming({"pictures/welcome.bmp"}));
-    }
-
-    QString path(const QString &name) const { return m_folder.filePath(name); }
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        ASSERT_TRUE(writeFileBytes(path(name), bytes)) << name.toStdString();
     }
 
     ProgramRun pravikd(QStringList arguments, const char *testClock = nullptr) const
@@ -56,8 +48,6 @@ protected:
                 unsetenv("PRAVIKD_TEST_CLOCK");
         });
     }
-
-    QTemporaryDir m_folder;
 };
 
 TEST_F(PravikdModes, CheckPrintsTheBoardsAndRulesAsUnderstood)
@@ -84,12 +74,12 @@ TEST_F(PravikdModes, CheckPrintsTheBoardsAndRulesAsUnderstood)
                              "  lobby/normal.lt\n"
                              "  lobby/night.lt\n"
                              "ok\n")
-                  .arg(m_folder.path()));
+                  .arg(folder()));
 }
 
 TEST_F(PravikdModes, CheckNamesEveryProblemAndFails)
 {
-    const QString dir = m_folder.path();
+    const QString dir = folder();
     const struct
     {
         const char *file;
@@ -273,7 +263,7 @@ TEST_F(PravikdModes, StatusFailsWhereTheStateFolderCannotBeRead)
               QStringList{"pravikd: " + path("state") + ": the state folder cannot be read"});
 
     QFile::remove(path("state"));
-    ASSERT_TRUE(QDir(m_folder.path()).mkdir("state"));
+    ASSERT_TRUE(QDir().mkdir(path("state")));
     write("state/kiosk.state.json", "{\"format\": \"other\"}");
     const ProgramRun damaged = pravikd({"--status"});
     EXPECT_EQ(damaged.status, 2);

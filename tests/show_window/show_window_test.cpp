@@ -49,9 +49,20 @@ protected:
         input.displayFileName = dir.filePath(QStringLiteral("show.lt"));
     }
 
+    // A show window on the feed, its clock at `now`, shown on the screen.
+    ShowWindow *openWindow(const std::int64_t &now)
+    {
+        auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+        return window;
+    }
+
     QTemporaryDir dir;
     ShowInput input;
     ShowFeed feed{[this] { return input; }};
+    QLabel *caption = nullptr;
 };
 
 // The colour of LED (x, y) as a player shows it.
@@ -172,10 +183,7 @@ TEST_F(ShowWindowTest, PlaysOnPastADarkScreenAndTakesAnEditAtTheNextScreen)
 TEST_F(ShowWindowTest, PlaysPausesOnSpaceAndShowsAnEditAtOnceWhenPaused)
 {
     std::int64_t now = 0;
-    auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    auto *caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+    auto *window = openWindow(now);
     auto *board = window->findChild<LedBoardView *>(QStringLiteral("showBoard"));
     EXPECT_TRUE(caption->text().startsWith(QStringLiteral("第 0 幕")));
     EXPECT_EQ(board->frame().at(0, 0), Red);
@@ -205,10 +213,7 @@ TEST_F(ShowWindowTest, PlaysPausesOnSpaceAndShowsAnEditAtOnceWhenPaused)
 TEST_F(ShowWindowTest, RestartAfterTheEndPlaysFromTheFirstScreen)
 {
     std::int64_t now = 0;
-    auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    auto *caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+    auto *window = openWindow(now);
     auto *board = window->findChild<LedBoardView *>(QStringLiteral("showBoard"));
     QTest::mouseClick(window->findChild<QCheckBox *>(QStringLiteral("showLoop")), Qt::LeftButton);
     now = 3100; // past the three screens of 1020 ms
@@ -231,10 +236,7 @@ TEST_F(ShowWindowTest, RestartAfterTheEndPlaysFromTheFirstScreen)
 TEST_F(ShowWindowTest, CaptionTimesAreThoseOfTheSpeedPlayed)
 {
     std::int64_t now = 0;
-    auto *window = new ShowWindow(feed, 0, nullptr, [&now] { return now; });
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    auto *caption = window->findChild<QLabel *>(QStringLiteral("showCaption"));
+    auto *window = openWindow(now);
     auto *speed = window->findChild<QComboBox *>(QStringLiteral("showSpeed"));
     const struct
     {

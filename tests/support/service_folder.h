@@ -27,6 +27,7 @@ inline QByteArray displayFileNaming(const QStringList &pictures,
 class ServiceFolder
 {
 public:
+    QString folder() const { return m_folder.path(); }
     QString path(const QString &name) const { return m_folder.filePath(name); }
 
     // Writes a file, making its folder first.

@@ -32,18 +32,6 @@ QStringList simOptions(const QString &where)
     return {"--udp", where, "--width", "16", "--height", "8"};
 }
 
-bool until(const std::function<bool()> &done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > 30'000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
 } // namespace
 
 TEST(KeeperOnBoards, KeepsThreeBoardsAsTheScheduleSays)

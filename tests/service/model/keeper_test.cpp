@@ -166,19 +166,6 @@ protected:
         return keeper;
     }
 
-    // Runs the keeper's events until `done` holds (its boards' work is back).
-    static bool until(const std::function<bool()> &done)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (!done()) {
-            if (waited.elapsed() > 20'000)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
-        return true;
-    }
-
     // The orders the boards were given by `step`, once the keeper has taken
     // in what came of them.
     QStringList ordersOf(

@@ -3,6 +3,7 @@
 #include "pravik/service/service_clock.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 // The service's time moved by the test: the wake-up fires when the test moves
 // the time to or past it.
@@ -37,3 +38,17 @@ private:
     QDateTime m_wakeAt;
     std::function<void()> m_wake;
 };
+
+// Runs the keeper's events until `done` holds (its boards' work is back), for
+// 30 s at the most.
+inline bool until(const std::function<bool()> &done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > 30'000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
