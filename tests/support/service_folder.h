@@ -5,6 +5,7 @@
 #include "test_files.h"
 
 #include "pravik/document/display_file.h"
+#include "pravik/service/service_setup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +23,40 @@ inline QByteArray displayFileNaming(const QStringList &pictures,
     for (int i = 0; i < pictures.size(); ++i)
         screens.setText(i + 1, pravik::document::PictureColumn, pictures[i]);
     return pravik::document::displayFileBytes(settings, screens);
+}
+
+// A display file for a 16 × 8 single-colour board, screen i showing
+// pictures[i].
+inline QByteArray smallBoardFileNaming(const QStringList &pictures)
+{
+    pravik::document::BoardSettings settings;
+    settings.scrwidth = 16;
+    settings.scrhigh = 8;
+    settings.scrtype = 1;
+    return displayFileNaming(pictures, settings);
+}
+
+// A 16 × 8 picture of one colour, saved as BMP.
+inline bool saveSmallPicture(const QString &path, QRgb colour)
+{
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    return image.save(path, "BMP");
+}
+
+// The service's files in `folder`: fleet.txt, schedule.txt, content, state
+// and records, on Berlin's clock.
+inline pravik::service::ServiceSetup serviceSetupIn(const QString &folder)
+{
+    const QDir in(folder);
+    pravik::service::ServiceSetup setup;
+    setup.fleetFile = in.filePath(QStringLiteral("fleet.txt"));
+    setup.scheduleFile = in.filePath(QStringLiteral("schedule.txt"));
+    setup.contentFolder = in.filePath(QStringLiteral("content"));
+    setup.stateFolder = in.filePath(QStringLiteral("state"));
+    setup.recordFolder = in.filePath(QStringLiteral("records"));
+    setup.zone = QTimeZone("Europe/Berlin");
+    return setup;
 }
 
 class ServiceFolder

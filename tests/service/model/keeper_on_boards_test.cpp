@@ -5,16 +5,13 @@
 #include "ledboard_sim_process.h"
 #include "manual_clock.h"
 
-#include "pravik/document/display_file.h"
 #include "pravik/service/keeper.h"
 
-#include "common/recording_prompter.h"
 
-#include "test_files.h"
+#include "service_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -24,8 +21,6 @@ using namespace pravik;
 using namespace pravik::service;
 
 namespace {
-
-const QTimeZone kBerlin("Europe/Berlin");
 
 QStringList simOptions(const QString &where)
 {
@@ -37,37 +32,20 @@ QStringList simOptions(const QString &where)
 TEST(KeeperOnBoards, KeepsThreeBoardsAsTheScheduleSays)
 {
     QTemporaryDir folder;
-    const QString content = folder.filePath(QStringLiteral("content"));
+    const ServiceSetup setup = serviceSetupIn(folder.path());
+    const QString content = setup.contentFolder;
     QDir().mkpath(content);
     const auto picture = [&](const char *name, QRgb colour) {
-        QImage image(16, 8, QImage::Format_RGB32);
-        image.fill(colour);
-        ASSERT_TRUE(image.save(QDir(content).filePath(QString::fromLatin1(name))));
+        ASSERT_TRUE(saveSmallPicture(QDir(content).filePath(QString::fromLatin1(name)), colour));
     };
     picture("one.bmp", qRgb(255, 0, 0));
     picture("two.bmp", qRgb(0, 0, 0));
-    document::BoardSettings settings;
-    settings.scrwidth = 16;
-    settings.scrhigh = 8;
-    settings.scrtype = 1;
-    document::ScreenList screens;
-    document::initScreenList(screens);
-    screens.setText(1, document::PictureColumn, QStringLiteral("one.bmp"));
-    screens.setText(2, document::PictureColumn, QStringLiteral("two.bmp"));
-    common::RecordingPrompter quiet;
-    ASSERT_TRUE(document::saveDisplayFile(QDir(content).filePath(QStringLiteral("lobby.lt")),
-                                          settings, screens, quiet));
+    ASSERT_TRUE(writeFileBytes(QDir(content).filePath(QStringLiteral("lobby.lt")),
+                               smallBoardFileNaming({"one.bmp", "two.bmp"})));
 
     LedboardSim a(simOptions(QStringLiteral("127.0.0.2:0")));
     const QString port = a.udpPort();
     LedboardSim b(simOptions(QStringLiteral("127.0.0.3:") + port));
-    ServiceSetup setup;
-    setup.fleetFile = folder.filePath(QStringLiteral("fleet.txt"));
-    setup.scheduleFile = folder.filePath(QStringLiteral("schedule.txt"));
-    setup.contentFolder = content;
-    setup.stateFolder = folder.filePath(QStringLiteral("state"));
-    setup.recordFolder = folder.filePath(QStringLiteral("records"));
-    setup.zone = kBerlin;
     ASSERT_TRUE(writeFileBytes(setup.fleetFile, QStringLiteral("a udp:127.0.0.2:%1 1\n"
                                                                "b udp:127.0.0.3:%1 1\n"
                                                                "c udp:127.0.0.4:%1 1\n")

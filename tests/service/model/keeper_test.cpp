@@ -2,17 +2,14 @@
 // clock the test moves.
 #include "manual_clock.h"
 
-#include "pravik/document/display_file.h"
 #include "pravik/service/board_work.h"
 #include "pravik/service/keeper.h"
 
-#include "common/recording_prompter.h"
 
-#include "test_files.h"
+#include "service_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -26,7 +23,6 @@ using namespace pravik::service;
 
 namespace {
 
-const QTimeZone kBerlin("Europe/Berlin");
 
 QDateTime at(const char *time)
 {
@@ -118,19 +114,9 @@ protected:
     KeeperTest()
     {
         QDir().mkpath(content());
-        QImage picture(16, 8, QImage::Format_RGB32);
-        picture.fill(qRgb(255, 0, 0));
-        picture.save(QDir(content()).filePath(QStringLiteral("red.bmp")));
-        document::BoardSettings settings;
-        settings.scrwidth = 16;
-        settings.scrhigh = 8;
-        settings.scrtype = 1;
-        document::ScreenList screens;
-        document::initScreenList(screens);
-        screens.setText(1, document::PictureColumn, QStringLiteral("red.bmp"));
-        common::RecordingPrompter quiet;
-        document::saveDisplayFile(QDir(content()).filePath(QStringLiteral("lobby.lt")), settings,
-                                  screens, quiet);
+        saveSmallPicture(QDir(content()).filePath(QStringLiteral("red.bmp")), qRgb(255, 0, 0));
+        writeFileBytes(QDir(content()).filePath(QStringLiteral("lobby.lt")),
+                       smallBoardFileNaming({QStringLiteral("red.bmp")}));
         writeFileBytes(path("fleet.txt"), "a udp:10.0.0.1:1973 1\n"
                                           "b udp:10.0.0.2:1973 1\n"
                                           "c udp:10.0.0.3:1973 1\n");
@@ -143,17 +129,7 @@ protected:
     QString content() const { return path("content"); }
     void writeSchedule(const QByteArray &text) { writeFileBytes(path("schedule.txt"), text); }
 
-    ServiceSetup setup() const
-    {
-        ServiceSetup s;
-        s.fleetFile = path("fleet.txt");
-        s.scheduleFile = path("schedule.txt");
-        s.contentFolder = content();
-        s.stateFolder = path("state");
-        s.recordFolder = path("records");
-        s.zone = kBerlin;
-        return s;
-    }
+    ServiceSetup setup() const { return serviceSetupIn(folder.path()); }
 
     std::unique_ptr<Keeper> start(const QDateTime &when)
     {

@@ -40,16 +40,6 @@ QByteArray bmp(QRgb colour)
     return bytes;
 }
 
-// A display file for a 16 × 8 single-colour board.
-QByteArray smallFileNaming(const QStringList &pictures)
-{
-    document::BoardSettings settings;
-    settings.scrwidth = 16;
-    settings.scrhigh = 8;
-    settings.scrtype = 1;
-    return ::displayFileNaming(pictures, settings);
-}
-
 QStringList picturesOf(const QString &path)
 {
     document::BoardSettings settings;
@@ -75,7 +65,7 @@ TEST(ContentUpload, StoresThePicturesBesideTheFileAndRewritesItsPaths)
                                              {"a.bmp", bmp(qRgb(255, 0, 0))},
                                              {"unused.bmp", bmp(qRgb(0, 0, 0))}};
     const common::Expected<QString> stored = storeUpload(
-        content.path(), QStringLiteral("C:\\shop\\main.lt"), smallFileNaming(named), pictures);
+        content.path(), QStringLiteral("C:\\shop\\main.lt"), smallBoardFileNaming(named), pictures);
     ASSERT_TRUE(stored) << stored.failure().text.toStdString();
     EXPECT_EQ(*stored, QStringLiteral("main.lt"));
     EXPECT_EQ(picturesOf(content.filePath(QStringLiteral("main.lt"))),
@@ -107,13 +97,13 @@ TEST(ContentUpload, StoresThePicturesBesideTheFileAndRewritesItsPaths)
     };
     for (const auto &c : refused) {
         const common::Expected<QString> refusal = storeUpload(
-            content.path(), QString::fromLatin1(c.name), smallFileNaming(c.named), pictures);
+            content.path(), QString::fromLatin1(c.name), smallBoardFileNaming(c.named), pictures);
         ASSERT_FALSE(refusal) << c.name;
         EXPECT_EQ(refusal.failure().text, QString::fromLatin1(c.refusal));
     }
     EXPECT_FALSE(QFile::exists(content.filePath(QStringLiteral("gap.lt"))));
     // A name is taken for its last part only: nothing lands outside.
-    EXPECT_EQ(storeUpload(content.path(), QStringLiteral("../up.lt"), smallFileNaming({"a.bmp"}),
+    EXPECT_EQ(storeUpload(content.path(), QStringLiteral("../up.lt"), smallBoardFileNaming({"a.bmp"}),
                           pictures)
                   .value(),
               QStringLiteral("up.lt"));
@@ -125,15 +115,9 @@ TEST(KeeperRemote, CommandsCrossToTheKeepersThreadAndEventsComeBackInOrder)
 {
     QTemporaryDir folder;
     const QString content = folder.filePath(QStringLiteral("content"));
-    ASSERT_TRUE(storeUpload(content, QStringLiteral("lobby.lt"), smallFileNaming({"a.bmp"}),
+    ASSERT_TRUE(storeUpload(content, QStringLiteral("lobby.lt"), smallBoardFileNaming({"a.bmp"}),
                             {{"a.bmp", bmp(qRgb(255, 0, 0))}}));
-    ServiceSetup setup;
-    setup.fleetFile = folder.filePath(QStringLiteral("fleet.txt"));
-    setup.scheduleFile = folder.filePath(QStringLiteral("schedule.txt"));
-    setup.contentFolder = content;
-    setup.stateFolder = folder.filePath(QStringLiteral("state"));
-    setup.recordFolder = folder.filePath(QStringLiteral("records"));
-    setup.zone = QTimeZone("Europe/Berlin");
+    const ServiceSetup setup = serviceSetupIn(folder.path());
     ASSERT_TRUE(writeFileBytes(setup.fleetFile, "a udp:10.0.0.1:1973 1\n"));
     ASSERT_TRUE(writeFileBytes(setup.scheduleFile, "clock 04:00\n"));
     ManualClock clock(
