@@ -23,7 +23,6 @@ using namespace pravik::service;
 
 namespace {
 
-
 QDateTime at(const char *time)
 {
     return QDateTime::fromString(QString::fromLatin1(time), Qt::ISODate);
