@@ -16,9 +16,27 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using TransferTest = WindowOnSimulator;
-
 namespace {
+
+class TransferTest : public WindowOnSimulator
+{
+protected:
+    // A 64 × 16 single-colour board on a pseudo-terminal with `options`
+    // besides, and a window that opened a display file of `screens` red
+    // screens for it.
+    LedboardSim &windowOnBoard(int screens, const QStringList &options = {})
+    {
+        window.reset();
+        m_board = std::make_unique<LedboardSim>(
+            QStringList{"--pty", "--width", "64", "--height", "16"} + options);
+        writeDisplayFile(1, 64, 16, QList<QRgb>(screens, qRgb(255, 0, 0)));
+        startWindow();
+        openOn(*m_board);
+        return *m_board;
+    }
+
+    std::unique_ptr<LedboardSim> m_board;
+};
 
 QList<int> commandsOf(const QList<QJsonObject> &frames)
 {
@@ -32,10 +50,7 @@ QList<int> commandsOf(const QList<QJsonObject> &frames)
 
 TEST_F(TransferTest, SendAllThroughTheMenu)
 {
-    LedboardSim sim({"--pty", "--width", "64", "--height", "16"});
-    writeDisplayFile(1, 64, 16, QList<QRgb>(2, qRgb(255, 0, 0)));
-    startWindow();
-    openOn(sim);
+    LedboardSim &sim = windowOnBoard(2);
     trigger("mnurunStr");
     EXPECT_EQ(prompter.titledTexts(),
               (QStringList{"发送显示命令|    开始显示从0幕开始, 2幕画面  ", "Pravik|发送成功"}));
@@ -54,10 +69,7 @@ TEST_F(TransferTest, NothingStartsInsideATransfer)
 {
     for (const int feedback : {1, 0}) {
         SCOPED_TRACE(feedback);
-        LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--echo-delay-ms", "20"});
-        writeDisplayFile(1, 64, 16, QList<QRgb>(3, qRgb(255, 0, 0)));
-        startWindow();
-        openOn(sim);
+        LedboardSim &sim = windowOnBoard(3, {"--echo-delay-ms", "20"});
         state.settings.feedback = static_cast<std::int16_t>(feedback);
         int attempts = 0;
         QTimer again;
@@ -125,10 +137,7 @@ TEST_F(TransferTest, StopEndsTheJobAfterTheFrameOnTheWire)
 // nothing more is shown, and the program is told to end.
 TEST_F(TransferTest, ClosingTheWindowEndsTheTransferQuietly)
 {
-    LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--echo-delay-ms", "20"});
-    writeDisplayFile(1, 64, 16, QList<QRgb>(6, qRgb(255, 0, 0)));
-    startWindow();
-    openOn(sim);
+    LedboardSim &sim = windowOnBoard(6, {"--echo-delay-ms", "20"});
     qsizetype loggedAtClose = -1;
     QTimer::singleShot(100, [&] {
         loggedAtClose = sim.frames().size();
@@ -146,10 +155,7 @@ TEST_F(TransferTest, ClosingTheWindowEndsTheTransferQuietly)
 // stop meanwhile waits for the frame on the wire to time out.
 TEST_F(TransferTest, StopWhileASilentBoardIsAwaited)
 {
-    LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--silent-after", "1"});
-    writeDisplayFile(1, 64, 16, QList<QRgb>(2, qRgb(255, 0, 0)));
-    startWindow();
-    openOn(sim);
+    LedboardSim &sim = windowOnBoard(2, {"--silent-after", "1"});
     bool stopped = false;
     QTimer::singleShot(300, [&] {
         QTest::keyClick(window.get(), Qt::Key_Escape);
@@ -192,10 +198,7 @@ TEST_F(TransferTest, SendChangedTellsWhichScreensWentOut)
 // question has nothing to stop, and the last message comes after the end.
 TEST_F(TransferTest, MessagesComeWithTheTransferModeLeft)
 {
-    LedboardSim sim({"--pty", "--width", "64", "--height", "16"});
-    writeDisplayFile(1, 64, 16, QList<QRgb>(2, qRgb(255, 0, 0)));
-    startWindow();
-    openOn(sim);
+    LedboardSim &sim = windowOnBoard(2);
     auto *stop = window->findChild<QPushButton *>(QStringLiteral("cmdstop"));
     auto *grid = window->findChild<QTableView *>(QStringLiteral("Grid1"));
     auto *sendAll = window->findChild<QAction *>(QStringLiteral("mnurunStr"));
@@ -221,10 +224,7 @@ TEST_F(TransferTest, TheWindowEndsWhereTheOperatorLeftIt)
 {
     for (const bool movedDuringTransfer : {false, true}) {
         SCOPED_TRACE(movedDuringTransfer);
-        LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--echo-delay-ms", "20"});
-        writeDisplayFile(1, 64, 16, QList<QRgb>(3, qRgb(255, 0, 0)));
-        startWindow();
-        openOn(sim);
+        windowOnBoard(3, {"--echo-delay-ms", "20"});
         window->resize(300, 90);
         window->move(40, 50);
         const QRect before(window->pos(), window->size());
@@ -251,10 +251,7 @@ TEST_F(TransferTest, TheWindowEndsWhereTheOperatorLeftIt)
 // dialog keeps only Cancel, which closes it storing nothing.
 TEST_F(TransferTest, DuringATransferTheGridAndTheDialogOnlyWait)
 {
-    LedboardSim sim({"--pty", "--width", "64", "--height", "16", "--echo-delay-ms", "20"});
-    writeDisplayFile(1, 64, 16, QList<QRgb>(4, qRgb(255, 0, 0)));
-    startWindow();
-    openOn(sim);
+    windowOnBoard(4, {"--echo-delay-ms", "20"});
     auto *grid = window->findChild<QTableView *>(QStringLiteral("Grid1"));
     grid->setCurrentIndex(grid->model()->index(0, 1));
     trigger("Command3d1");

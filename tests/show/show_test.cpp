@@ -56,12 +56,14 @@ TEST(Show, EffectsUncoverMoveAndTakeAwayThePictureStepByStep)
         {Continuous, AtOnce, 205, kWide, "1131221231321112"},
         {WipeDown, AtOnce, 25, kTall, "1111/2222/0000/0000"},
         {MoveUp, AtOnce, 15, kTall, "0000/0000/0000/1111"},
+        {WipeUp, AtOnce, 25, kTall, "0000/0000/3333/1212"}, // from the bottom row up
         {AtOnce, WipeRight, 1095, kWide, "0000000022123132"},
         {AtOnce, WipeToEdges, 1045, kWide, "1112100000023132"},
         {AtOnce, MoveToEdges, 1035, kWide, "1211310000221231"},
         {AtOnce, AtOnce, 1015, kWide, "0000000000000000"},
         {AtOnce, Continuous, 1215, kWide, "1131221231320000"},
         {AtOnce, MoveDown, 1025, kTall, "0000/1111/2222/3333"},
+        {AtOnce, WipeUp, 1035, kTall, "1111/2222/0000/0000"}, // darkens from the bottom up
     };
     for (const auto &c : cases)
         EXPECT_EQ(frameAt(c.picture, properties(c.entry, StayStill, c.exit), c.ms), c.frame)
@@ -127,24 +129,6 @@ TEST(Show, RandomChoicesFollowTheSeed)
     EXPECT_GE(effects.size(), 8u);
     EXPECT_LE(*effects.rbegin(), AtOnce);
     EXPECT_EQ(stays, (std::set<int>{StayStill, BlinkOnOff, BlinkInverse}));
-}
-
-// "向上展开" uncovers the picture from its bottom row up, and as an exit
-// darkens it from the bottom row up.
-TEST(Show, WipeUpGoesFromTheBottomRowUp)
-{
-    const struct
-    {
-        int entry, exit;
-        std::int64_t ms; // halfway: two rows of four
-        std::string frame;
-    } cases[] = {
-        {WipeUp, AtOnce, 25, "0000/0000/3333/1212"},
-        {AtOnce, WipeUp, 1035, "1111/2222/0000/0000"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(frameAt(kTall, properties(c.entry, StayStill, c.exit), c.ms), c.frame)
-            << "entry " << c.entry << ", exit " << c.exit;
 }
 
 // A special screen stays still for its stay time, as "画面停留" does.
