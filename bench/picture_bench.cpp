@@ -1,8 +1,11 @@
-// Measures packing the canvas into the board's planes (no link involved) and
-// drawing a text screen.
+// Measures packing the canvas into the board's planes (no link involved),
+// drawing a text screen, and reading rich text that any operator may pick:
+// deeply nested or large, it must read in linear time.
 #include "pravik/picture/board_canvas.h"
 #include "pravik/picture/plane_packing.h"
 #include "pravik/picture/text_rendering.h"
+
+#include "common/rtf/rtf_reader.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -46,6 +49,17 @@ double packingRate(const BoardCanvas &canvas, int type, int rounds)
     return best;
 }
 
+// Milliseconds to read `rtf` into a document.
+double readingMs(const QByteArray &rtf)
+{
+    QTextDocument document;
+    QElapsedTimer timer;
+    timer.start();
+    const common::Status refused = common::readRtf(rtf, document);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    return refused ? -1 : ms;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -85,5 +99,28 @@ int main(int argc, char *argv[])
     }
     std::printf("text screen 160 x 32, two lines of Chinese: %.3f ms each\n",
                 timer.nsecsElapsed() / 1e6 / renders);
+
+    QByteArray large = "{\\rtf1\\ansicpg936{\\colortbl;\\red255\\green0\\blue0;}";
+    for (int i = 0; i < 20000; ++i)
+        large += QByteArray("{\\b\\cf1 \\'d6\\'d0}{\\i x\\u20013?}") + (i % 4 == 3 ? "\\par " : "");
+    const struct
+    {
+        const char *name;
+        QByteArray rtf;
+        double limitMs;
+    } documents[] = {
+        {"100,000 groups deep", "{\\rtf1 a" + QByteArray(100000, '{') + "b" +
+                                    QByteArray(100000, '}') + "c}",
+         1000},
+        {"20,000 formatted runs", large + "}", 3000},
+    };
+    for (const auto &d : documents) {
+        const double ms = readingMs(d.rtf);
+        const bool met = ms >= 0 && ms <= d.limitMs;
+        std::printf("rich text of %-22s %8.1f ms (limit %.0f): %s\n", d.name, ms, d.limitMs,
+                    met ? "met" : "NOT MET");
+        if (!met)
+            status = 1;
+    }
     return status;
 }

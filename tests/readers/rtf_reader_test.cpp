@@ -2,7 +2,6 @@
 
 #include "rtf_test_support.h"
 
-#include <QElapsedTimer>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 
@@ -222,16 +221,13 @@ TEST(RtfReaderFormat, EmptyParagraphsKeepTheSizeOfTheirLine)
 }
 
 // A text screen's file may be anything the operator picked: the reader must
-// come back, quickly, whatever the nesting or the size.
-TEST(RtfReaderLimits, DeepNestingIsSkippedInLinearTime)
+// come back whatever the nesting or the size (how quickly: picture_bench).
+TEST(RtfReaderLimits, DeepNestingIsSkipped)
 {
     const QByteArray deep(100000, '{'), closing(100000, '}');
-    QElapsedTimer timer;
-    timer.start();
     QTextDocument document;
     ASSERT_EQ(readRtf("{\\rtf1 before" + deep + "deep" + closing + "after}", document),
               std::nullopt);
-    EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_EQ(paragraphs(document), QStringList{QStringLiteral("beforeafter")});
     // Shallow enough nesting is read as usual.
     ASSERT_EQ(
@@ -243,17 +239,14 @@ TEST(RtfReaderLimits, DeepNestingIsSkippedInLinearTime)
     EXPECT_EQ(paragraphs(document), QStringList{QStringLiteral("x")});
 }
 
-TEST(RtfReaderLimits, LargeDocumentsReadInLinearTime)
+TEST(RtfReaderLimits, LargeDocumentsReadWhole)
 {
     QByteArray rtf = "{\\rtf1\\ansicpg936{\\colortbl;\\red255\\green0\\blue0;}";
     for (int i = 0; i < 20000; ++i)
         rtf += QByteArray("{\\b\\cf1 \\'d6\\'d0}{\\i x\\u20013?}") + (i % 4 == 3 ? "\\par " : "");
     rtf += "}";
-    QElapsedTimer timer;
-    timer.start();
     QTextDocument document;
     ASSERT_EQ(readRtf(rtf, document), std::nullopt);
-    EXPECT_LT(timer.elapsed(), 3000);
     EXPECT_EQ(document.blockCount(), 5000);
     EXPECT_EQ(document.characterCount(), 20000 * 3 + 5000);
 }
