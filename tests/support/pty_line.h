@@ -55,17 +55,6 @@ public:
         return in;
     }
 
-    // Everything that arrives until the line has been quiet for quietMs.
-    QByteArray readUntilQuiet(int quietMs)
-    {
-        QByteArray in;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 3000 && readable(quietMs) && readSome(in)) {
-        }
-        return in;
-    }
-
     // Milliseconds until something arrives, or -1 when nothing does in 3 s.
     qint64 msUntilReadable()
     {

@@ -31,7 +31,6 @@ public:
         m_now = to;
     }
     void moveBy(qint64 seconds) { moveTo(m_now.addSecs(seconds)); }
-    QDateTime nextWake() const { return m_wakeAt; }
 
 private:
     QDateTime m_now;
