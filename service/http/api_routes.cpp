@@ -144,15 +144,6 @@ Checked boardName(const QByteArray &raw)
     return *name;
 }
 
-QString checkedFileField(const QJsonObject &body, Checked &file)
-{
-    const QJsonValue value = body.value(QStringLiteral("file"));
-    if (!value.isString())
-        return QStringLiteral("give the display file as \"file\": \"NAME.lt\"");
-    file = contentFile(value.toString().toUtf8(), false);
-    return {};
-}
-
 // The body as a JSON object; an empty body is an empty object.
 std::optional<QJsonObject> bodyObject(const ApiRequest &request)
 {
@@ -177,14 +168,23 @@ std::optional<int> integerField(const QJsonObject &body, const QString &key, int
     return int(number);
 }
 
-std::optional<bool> allField(const QJsonObject &body)
+// The send a body asks for, "file" and "all", for a board still to be named;
+// or why it is refused.
+std::variant<Command, ApiResponse> sendCommand(const QJsonObject &body)
 {
-    const QJsonValue value = body.value(QStringLiteral("all"));
-    if (value.isUndefined())
-        return false;
-    if (!value.isBool())
-        return std::nullopt;
-    return value.toBool();
+    const QJsonValue fileValue = body.value(QStringLiteral("file"));
+    if (!fileValue.isString())
+        return errorAnswer(400, QStringLiteral("give the display file as \"file\": \"NAME.lt\""));
+    const Checked file = contentFile(fileValue.toString().toUtf8(), false);
+    if (const auto *refusal = std::get_if<ApiResponse>(&file))
+        return *refusal;
+    const QJsonValue all = body.value(QStringLiteral("all"));
+    if (!all.isUndefined() && !all.isBool())
+        return errorAnswer(400, QStringLiteral("\"all\" is true or false"));
+    Command command;
+    command.kind = all.toBool() ? Command::Kind::SendAll : Command::Kind::SendChanges;
+    command.file = std::get<QString>(file);
+    return command;
 }
 
 ApiResponse jobStarted(int status, int job)
@@ -205,19 +205,11 @@ ApiResponse sendToBoard(const QString &board, const ApiRequest &request, RemoteS
     const std::optional<QJsonObject> body = bodyObject(request);
     if (!body)
         return errorAnswer(400, QStringLiteral("the body is no JSON object"));
-    Checked file = QString();
-    const QString problem = checkedFileField(*body, file);
-    if (!problem.isEmpty())
-        return errorAnswer(400, problem);
-    if (const auto *refusal = std::get_if<ApiResponse>(&file))
+    std::variant<Command, ApiResponse> send = sendCommand(*body);
+    if (const auto *refusal = std::get_if<ApiResponse>(&send))
         return *refusal;
-    const std::optional<bool> all = allField(*body);
-    if (!all)
-        return errorAnswer(400, QStringLiteral("\"all\" is true or false"));
-    Command command;
-    command.kind = *all ? Command::Kind::SendAll : Command::Kind::SendChanges;
+    Command &command = std::get<Command>(send);
     command.board = board;
-    command.file = std::get<QString>(file);
     return commandAnswer(service, command);
 }
 
@@ -256,15 +248,9 @@ ApiResponse sendToBoards(const ApiRequest &request, RemoteService &service)
     }
     if (!boardsValue.isArray() || boards.isEmpty())
         return errorAnswer(400, QStringLiteral("give the boards as \"boards\": [\"a\", ...]"));
-    Checked file = QString();
-    const QString problem = checkedFileField(*body, file);
-    if (!problem.isEmpty())
-        return errorAnswer(400, problem);
-    if (const auto *refusal = std::get_if<ApiResponse>(&file))
+    const std::variant<Command, ApiResponse> send = sendCommand(*body);
+    if (const auto *refusal = std::get_if<ApiResponse>(&send))
         return *refusal;
-    const std::optional<bool> all = allField(*body);
-    if (!all)
-        return errorAnswer(400, QStringLiteral("\"all\" is true or false"));
 
     QJsonObject jobs;
     QJsonObject refused;
@@ -272,10 +258,8 @@ ApiResponse sendToBoards(const ApiRequest &request, RemoteService &service)
     int firstRefusal = 0;
     QString firstText;
     for (const QString &board : boards) {
-        Command command;
-        command.kind = *all ? Command::Kind::SendAll : Command::Kind::SendChanges;
+        Command command = std::get<Command>(send);
         command.board = board;
-        command.file = std::get<QString>(file);
         const common::Expected<int> job = service.command(command);
         if (job) {
             jobs.insert(board, *job);
