@@ -10,6 +10,7 @@
 
 #include <QJsonArray>
 #include <QThread>
+#include <atomic>
 
 namespace pravik::service {
 namespace {
@@ -23,6 +24,12 @@ QJsonValue rangeValue(const std::optional<schedule::DisplayRange> &range)
         return QJsonValue();
     return QJsonObject{{QStringLiteral("start"), range->start},
                        {QStringLiteral("count"), range->count}};
+}
+
+common::Failure stopping()
+{
+    return {static_cast<int>(Refusal::Stopping), QString(),
+            QStringLiteral("the service is stopping"), common::MessageIcon::Error};
 }
 
 QString zoned(const QDateTime &time, const QTimeZone &zone)
@@ -83,14 +90,28 @@ KeeperRemote::KeeperRemote(Keeper &keeper, QObject *parent)
 
 KeeperRemote::~KeeperRemote() = default;
 
+// The result of `work`, run on the keeper's thread; nothing when that thread
+// let the call go unrun because the service is ending.
 template <typename Work> auto KeeperRemote::onKeeperThread(Work work)
 {
-    if (QThread::currentThread() == thread())
-        return work();
     std::optional<decltype(work())> result;
+    if (QThread::currentThread() == thread()) {
+        result.emplace(work());
+        return result;
+    }
+    // The blocking call orders the result before its return already; the
+    // flag says so in plain C++ too, where a thread checker can see it.
+    std::atomic<bool> done = false;
     QMetaObject::invokeMethod(
-        this, [&] { result.emplace(work()); }, Qt::BlockingQueuedConnection);
-    return std::move(*result);
+        this,
+        [&] {
+            result.emplace(work());
+            done.store(true, std::memory_order_release);
+        },
+        Qt::BlockingQueuedConnection);
+    if (!done.load(std::memory_order_acquire))
+        result.reset();
+    return result;
 }
 
 void KeeperRemote::filesChanged()
@@ -135,12 +156,12 @@ std::optional<BoardView> KeeperRemote::board(const QString &name)
 
 common::Expected<int> KeeperRemote::command(const Command &command)
 {
-    return onKeeperThread([&] { return m_keeper.command(command); });
+    return onKeeperThread([&] { return m_keeper.command(command); }).value_or(stopping());
 }
 
 common::Expected<int> KeeperRemote::stop(const QString &board)
 {
-    return onKeeperThread([&] { return m_keeper.stopBoard(board); });
+    return onKeeperThread([&] { return m_keeper.stopBoard(board); }).value_or(stopping());
 }
 
 std::optional<JobStatus> KeeperRemote::job(int id)

@@ -25,6 +25,7 @@ enum class Refusal : int {
     BadRequest = 13,   // the command makes no sense (a range out of bounds, a bad name)
     NothingToStop = 14,
     UnknownJob = 15,
+    Stopping = 16, // the service is ending; the command was not taken
 };
 
 // What the operator asks of a board through the service.

@@ -38,6 +38,8 @@ int statusOfFailure(const common::Failure &failure)
     case int(Refusal::BadRequest):
     case common::kRefusedCode:
         return 400;
+    case int(Refusal::Stopping):
+        return 503;
     default:
         return 500;
     }
