@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Faults of the service's side of the remote control (3950-3958): the plan's
+"""Faults of the service's side of the remote control (3950-3959): the plan's
 span, zone and bound, the boards' busy flags, the events of a job, an upload
-the keeper is not told of, and the content's screen numbers and pictures."""
+the keeper is not told of, and the content's screen numbers and pictures, and a send's "all" that is no
+true or false."""
 
 M = {}
 
@@ -36,4 +37,10 @@ M["pravik/service/content_views.cpp"] = [
     (3957, "screen N's picture is screen N-1's",
      "            loaded->screens, index + 1, loaded->path, canvas,",
      "            loaded->screens, MUT(3957) ? std::max(index, 1) : index + 1, loaded->path, canvas,"),
+]
+
+M["service/http/api_routes.cpp"] = [
+    (3959, "a send's \"all\" that is no true or false taken as false",
+     "    if (!all.isUndefined() && !all.isBool())",
+     "    if (!all.isUndefined() && !all.isBool() && !MUT(3959))"),
 ]
