@@ -110,6 +110,7 @@ int runService(const CommandLine &line, Output &output)
     });
     systemd.ready(keeping());
     QCoreApplication::exec();
+    remote.close();
     return kExitOk;
 }
 

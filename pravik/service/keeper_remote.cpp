@@ -8,9 +8,10 @@
 #include "pravik/schedule/describe.h"
 #include "pravik/schedule/timeline.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QThread>
-#include <atomic>
+#include <future>
 
 namespace pravik::service {
 namespace {
@@ -90,28 +91,34 @@ KeeperRemote::KeeperRemote(Keeper &keeper, QObject *parent)
 
 KeeperRemote::~KeeperRemote() = default;
 
-// The result of `work`, run on the keeper's thread; nothing when that thread
-// let the call go unrun because the service is ending.
 template <typename Work> auto KeeperRemote::onKeeperThread(Work work)
 {
-    std::optional<decltype(work())> result;
-    if (QThread::currentThread() == thread()) {
-        result.emplace(work());
-        return result;
+    using Result = decltype(work());
+    if (QThread::currentThread() == thread())
+        return std::optional<Result>(work());
+    auto done = std::make_shared<std::promise<Result>>();
+    std::future<Result> result = done->get_future();
+    {
+        const std::lock_guard lock(m_handing);
+        if (m_closed)
+            return std::optional<Result>();
+        QMetaObject::invokeMethod(
+            this, [done, &work] { done->set_value(work()); }, Qt::QueuedConnection);
     }
-    // The blocking call orders the result before its return already; the
-    // flag says so in plain C++ too, where a thread checker can see it.
-    std::atomic<bool> done = false;
-    QMetaObject::invokeMethod(
-        this,
-        [&] {
-            result.emplace(work());
-            done.store(true, std::memory_order_release);
-        },
-        Qt::BlockingQueuedConnection);
-    if (!done.load(std::memory_order_acquire))
-        result.reset();
-    return result;
+    try {
+        return std::optional<Result>(result.get());
+    } catch (const std::future_error &) {
+        return std::optional<Result>(); // the call was dropped unrun with this object
+    }
+}
+
+void KeeperRemote::close()
+{
+    {
+        const std::lock_guard lock(m_handing);
+        m_closed = true;
+    }
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void KeeperRemote::filesChanged()

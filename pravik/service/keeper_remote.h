@@ -37,12 +37,20 @@ public:
 
     // Takes a fresh copy of the fleet and the schedule (after a reload).
     void filesChanged();
+    // Ends the handing of commands to the keeper's thread, once its event
+    // loop has ended and before the server stops: what was handed already
+    // is done now, for its caller waits; what comes later is refused as the
+    // service stopping. Otherwise a request that came in the last moment
+    // would wait for a thread that no longer answers, and the server's stop
+    // for that request.
+    void close();
 
 private:
     struct Listeners;
     void refreshBoards();
     void publish(const ServiceEvent &event);
-    // Runs `work` on the keeper's thread and waits for it.
+    // Runs `work` on the keeper's thread and waits for it; nothing once
+    // closed.
     template <typename Work> auto onKeeperThread(Work work);
 
     Keeper &m_keeper;
@@ -52,6 +60,8 @@ private:
     ServiceFiles m_files;
     ServiceSetup m_setup;
     std::shared_ptr<Listeners> m_listeners;
+    std::mutex m_handing; // held while a command is handed to the keeper's thread
+    bool m_closed = false;
 };
 
 } // namespace pravik::service

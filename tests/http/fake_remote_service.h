@@ -81,6 +81,8 @@ public:
     common::Expected<int> command(const Command &command) override
     {
         const std::lock_guard lock(m_mutex);
+        if (stopping)
+            return refusal(Refusal::Stopping, QStringLiteral("the service is stopping"));
         if (!board(command.board))
             return refusal(Refusal::UnknownBoard, QStringLiteral("no board ") + command.board);
         if (busy.contains(command.board))
@@ -168,6 +170,7 @@ public:
     }
 
     QStringList busy;
+    bool stopping = false;
     QStringList filesAsked; // by the picture routes
     QList<Command> commands;
     QList<Upload> uploads;

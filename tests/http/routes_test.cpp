@@ -159,6 +159,9 @@ TEST_F(HttpRoutes, CommandsReachTheServiceAsSent)
     };
     for (const RouteCase &route : cases)
         check(route);
+    service.stopping = true;
+    check({"POST", "/api/v1/boards/a/clock", "", 503,
+           error(QStringLiteral("the service is stopping"), 503)});
 
     const QList<Command> commands = service.takeCommands();
     ASSERT_EQ(commands.size(), 6);

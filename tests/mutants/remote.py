@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Faults of the service's side of the remote control (3950-3959): the plan's
+"""Faults of the service's side of the remote control (3950-3961): the plan's
 span, zone and bound, the boards' busy flags, the events of a job, an upload
 the keeper is not told of, and the content's screen numbers and pictures, and a send's "all" that is no
 true or false."""
@@ -43,4 +43,16 @@ M["service/http/api_routes.cpp"] = [
     (3959, "a send's \"all\" that is no true or false taken as false",
      "    if (!all.isUndefined() && !all.isBool())",
      "    if (!all.isUndefined() && !all.isBool() && !MUT(3959))"),
+]
+
+M["pravik/service/keeper_remote.cpp"] += [
+    (3960, "a closed remote side still hands commands to a keeper's thread that no longer answers",
+     "        if (m_closed)\n            return std::optional<Result>();",
+     "        if (m_closed && !MUT(3960))\n            return std::optional<Result>();"),
+]
+
+M["service/http/api_answers.cpp"] = [
+    (3961, "a service that is stopping answers 500, as if it had failed",
+     "    case int(Refusal::Stopping):\n        return 503;",
+     "    case int(Refusal::Stopping):\n        return MUT(3961) ? 500 : 503;"),
 ]

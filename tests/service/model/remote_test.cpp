@@ -110,7 +110,7 @@ TEST(ContentUpload, StoresThePicturesBesideTheFileAndRewritesItsPaths)
 }
 
 // Commands from the server's threads reach the keeper's thread; its events
-// come to every listener in the order they happened.
+// come to every listener in the order they happened. Closed, it refuses.
 TEST(KeeperRemote, CommandsCrossToTheKeepersThreadAndEventsComeBackInOrder)
 {
     QTemporaryDir folder;
@@ -145,12 +145,7 @@ TEST(KeeperRemote, CommandsCrossToTheKeepersThreadAndEventsComeBackInOrder)
                            ? event.data.value(QStringLiteral("state")).toString()
                            : QString());
     });
-    const auto idle = [&] {
-        QElapsedTimer waited;
-        waited.start();
-        while (!keeper.idle() && waited.elapsed() < 20'000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    };
+    const auto idle = [&] { until([&] { return keeper.idle(); }); };
     idle();
     {
         const std::lock_guard lock(mutex);
@@ -170,6 +165,15 @@ TEST(KeeperRemote, CommandsCrossToTheKeepersThreadAndEventsComeBackInOrder)
     server.join();
     ASSERT_TRUE(job);
     idle();
+
+    // Closed as the service ends, it refuses a command at once.
+    remote.close();
+    common::Expected<int> late = 0;
+    std::thread(
+        [&] { late = remote.command(Command{Command::Kind::SetClock, QStringLiteral("a"), {}, {}}); })
+        .join();
+    ASSERT_FALSE(late);
+    EXPECT_EQ(late.failure().code, int(Refusal::Stopping));
     QCoreApplication::processEvents();
     const std::lock_guard lock(mutex);
     EXPECT_EQ(events.mid(0, 3), (QStringList{"job queued", "progress ", "job done"}));
