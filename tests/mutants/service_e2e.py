@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Faults of pravikd run as a process (3900-3905): what a refused reload
+"""Faults of pravikd run as a process (3901-3905; the under-way mark that
+never reaches the disk is 3025 of moved.py): what a refused reload
 leaves in use, what a service killed in the middle of a transfer leaves
 trusted, in the board's record and in its state, and what the writer of the
 boards' states leaves unwritten."""
@@ -7,9 +8,6 @@ boards' states leaves unwritten."""
 M = {}
 
 M["pravik/jobs/board_ledger.cpp"] = [
-    (3900, "the under-way mark never reaches the disk: a killed transfer leaves the old record trusted",
-     "    if (!write())\n        QFile::remove(m_path);",
-     "    if (!MUT(3900) && !write())\n        QFile::remove(m_path);"),
     (3901, "a record marked under way is trusted as it stands",
      "        if (read.record.transferUnderWay)\n",
      "        if (read.record.transferUnderWay && !MUT(3901))\n"),
