@@ -119,8 +119,8 @@ M["pravik/service/keeper.cpp"] = [
      "        if (!state.override->until.isValid() || state.override->until > now)",
      "        if (!state.override->until.isValid() || state.override->until > now || MUT(3723))"),
     (3724, "a board at work is given more work (two jobs on one line at once)",
-     "    if (active.count(board.name) != 0)\n        return;\n    PlanInput",
-     "    if (active.count(board.name) != 0 && !MUT(3724))\n        return;\n    PlanInput"),
+     "    if (active.count(board.name) != 0)\n        return kept;\n    PlanInput",
+     "    if (active.count(board.name) != 0 && !MUT(3724))\n        return kept;\n    PlanInput"),
 ]
 
 M["service/run_service.cpp"] = [
