@@ -113,6 +113,8 @@ TEST_F(RemoteControlEndToEnd, EveryRouteAnswersAsTheServiceActs)
     // A stop while c's Send All is under way.
     const int sending =
         post("/api/v1/boards/c/send", {{"file", "lobby.lt"}, {"all", true}}).json["job"].toInt();
+    EXPECT_EQ(get("/api/v1/boards/c").json["busy"], true);
+    EXPECT_EQ(get("/api/v1/boards/a").json["busy"], false);
     const Answer stop = post("/api/v1/boards/c/stop");
     EXPECT_EQ(stop.status, 200);
     EXPECT_EQ(stop.json, (QJsonObject{{QStringLiteral("job"), sending}}));

@@ -175,9 +175,25 @@ TEST(KeeperRemote, CommandsCrossToTheKeepersThreadAndEventsComeBackInOrder)
     ASSERT_FALSE(late);
     EXPECT_EQ(late.failure().code, int(Refusal::Stopping));
     QCoreApplication::processEvents();
-    const std::lock_guard lock(mutex);
-    EXPECT_EQ(events.mid(0, 3), (QStringList{"job queued", "progress ", "job done"}));
-    EXPECT_TRUE(events.contains(QStringLiteral("state ok")));
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_EQ(events.mid(0, 3), (QStringList{"job queued", "progress ", "job done"}));
+        EXPECT_TRUE(events.contains(QStringLiteral("state ok")));
+        events.clear();
+    }
     EXPECT_EQ(remote.job(*job)->state, JobStatus::State::Done);
     EXPECT_EQ(remote.board(QStringLiteral("a"))->state.shown->file, QStringLiteral("lobby.lt"));
+
+    // A new upload of what a board shows reaches it at once, not at the
+    // next minute; a plan spans two weeks at the most.
+    ASSERT_TRUE(remote.upload(QStringLiteral("lobby.lt"), smallBoardFileNaming({"b.bmp"}),
+                              {{"b.bmp", bmp(qRgb(0, 255, 0))}}));
+    idle();
+    QCoreApplication::processEvents();
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_TRUE(events.contains(QStringLiteral("job done")));
+    }
+    EXPECT_TRUE(remote.plan(clock.now(), 336));
+    EXPECT_FALSE(remote.plan(clock.now(), 337));
 }
