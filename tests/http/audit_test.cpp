@@ -1,7 +1,7 @@
 // The audit trail: every request that would change something, refused or
 // not, is on disk by the time its answer arrives, with who, from where, what
-// and how it ended; the schedule's actions too; never a token or its hash;
-// turned over at its size, and read back newest last.
+// and how it ended; never a token or its hash; turned over at its size, and
+// read back newest last. (The schedule's actions in it: the end-to-end tests.)
 #include "http_fixture.h"
 
 #include "service/http/audit_log.h"
@@ -78,22 +78,6 @@ TEST_F(HttpAudit, EachChangeIsOnDiskWhenItsAnswerArrives)
         EXPECT_FALSE(trail.contains(tokenHash(token.toLatin1()).toHex()));
     }
     EXPECT_EQ(QFileInfo(auditFile()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
-}
-
-TEST_F(HttpAudit, TheSchedulesActionsAreWrittenToo)
-{
-    service.push(QStringLiteral("state"), {{QStringLiteral("board"), QStringLiteral("a")}});
-    service.push(QStringLiteral("action"),
-                 {{QStringLiteral("board"), QStringLiteral("a")},
-                  {QStringLiteral("what"), QStringLiteral("shows lobby.lt")},
-                  {QStringLiteral("time"), QStringLiteral("2026-03-01T13:00:00Z")}});
-    const QList<QJsonObject> lines = linesOf(auditFile());
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0],
-              (QJsonObject{{QStringLiteral("time"), QStringLiteral("2026-03-01T13:00:00Z")},
-                           {QStringLiteral("actor"), QStringLiteral("schedule")},
-                           {QStringLiteral("board"), QStringLiteral("a")},
-                           {QStringLiteral("what"), QStringLiteral("shows lobby.lt")}}));
 }
 
 TEST_F(HttpAudit, TheTrailTurnsOverAtItsSizeAndReadsBackNewestLast)

@@ -1,15 +1,12 @@
 // pravikd's answering modes run as the program, on a small fleet in a
 // temporary folder: what an operator or a script reads, and the exit status.
-#include "pravik/document/display_file.h"
 #include "pravik/service/state_store.h"
 
 #include "service_folder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,9 +1,8 @@
 // pravikd as a process against a board simulator on UDP, through what goes
-// wrong around it: a state folder not made yet, a schedule broken before a
-// reload, and the service killed in the middle of a transfer. The test clock
-// puts a window's start a couple of seconds after the service starts; every
-// wait is for a log line or a frame, with a deadline.
-#include "pravik/document/display_file.h"
+// wrong around it: a schedule broken before a reload, and the service killed
+// in the middle of a transfer. The test clock puts a window's start a couple
+// of seconds after the service starts; every wait is for a log line or a
+// frame, with a deadline.
 
 #include "ledboard_sim_process.h"
 #include "pravikd_process.h"
@@ -28,19 +27,6 @@ QStringList screensSent(int from, int to)
         frames << "12 " + number << "12 " + number << "04 " + number;
     }
     return frames << QStringLiteral("01 00 %1").arg(kScreens, 2, 16, QLatin1Char('0'));
-}
-
-// Waits up to 20 s for the board to have logged `count` frames.
-bool framesReach(const LedboardSim &board, qsizetype count)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (board.frames().size() < count) {
-        if (waited.elapsed() > 20000)
-            return false;
-        QThread::msleep(2);
-    }
-    return true;
 }
 
 class PravikdRecovery : public ::testing::Test, protected ServiceFolder
@@ -78,21 +64,6 @@ protected:
         write("fleet.txt", "entrance udp:" + board.endpoint().toUtf8() + " 1\n");
     }
 };
-
-// A state folder not made yet, the content folder elsewhere, and a schedule
-// of defaults alone, so that no board's state is saved before the remote
-// control keeps its tokens there.
-TEST_F(PravikdRecovery, StartsOnAStateFolderNotMadeYet)
-{
-    write("fleet.txt", "# no board yet\n");
-    write("schedule.txt", "default * normal.lt\n");
-    PravikdProcess service;
-    ASSERT_TRUE(service.start(path("pravikd.conf")));
-    ASSERT_TRUE(service.logs("keeping 0 boards by " + path("schedule.txt")))
-        << service.log().toStdString();
-    EXPECT_EQ(service.stop(), 0) << service.log().toStdString();
-    EXPECT_TRUE(QFileInfo(path("state")).isDir());
-}
 
 TEST_F(PravikdRecovery, AReloadOfABrokenScheduleKeepsTheOldOneUntilTheFileIsMended)
 {
@@ -173,7 +144,7 @@ TEST_F(PravikdRecovery, AServiceKilledInATransferSendsEverythingAfterItsRestart)
         ASSERT_TRUE(second.startAt(path("pravikd.conf"), "2026-12-24T07:59:58+01:00"));
         ASSERT_TRUE(second.logs("entrance: to show evening.lt (job 1)"))
             << second.log().toStdString();
-        ASSERT_TRUE(framesReach(board, dayFrames + 9));
+        ASSERT_GE(board.waitForFrames(dayFrames + 9, 20000).size(), dayFrames + 9);
         second.kill();
         const QStringList sent = board.commands(dayFrames);
         ASSERT_LT(sent.size(), 19) << "the transfer ended before the service was killed";

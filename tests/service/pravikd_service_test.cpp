@@ -1,17 +1,14 @@
 // pravikd run as systemd runs it: its word to systemd on the notify socket,
 // signals, and a board kept through a window that opens two seconds after
 // the start, by the test clock.
-#include "pravik/document/display_file.h"
 #include "pravik/service/state_store.h"
 
 #include "ledboard_sim_process.h"
 #include "pravikd_process.h"
 #include "service_folder.h"
 
-#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 #include <csignal>

@@ -7,14 +7,10 @@
 
 #include "pravik/service/keeper.h"
 
-
 #include "service_folder.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QImage>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pravik;

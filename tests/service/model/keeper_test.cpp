@@ -5,14 +5,10 @@
 #include "pravik/service/board_work.h"
 #include "pravik/service/keeper.h"
 
-
 #include "service_folder.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>

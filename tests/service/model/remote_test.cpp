@@ -2,7 +2,6 @@
 // rewritten, screens as pictures, and commands and events across threads.
 #include "manual_clock.h"
 
-#include "pravik/document/display_file.h"
 #include "pravik/service/board_work.h"
 #include "pravik/service/content.h"
 #include "pravik/service/content_upload.h"
@@ -16,10 +15,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QTemporaryDir>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
