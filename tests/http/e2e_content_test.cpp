@@ -88,7 +88,7 @@ TEST_F(ContentEndToEnd, ADesktopFilePublishedWorksOnTheServiceUnchanged)
     const ProgramRun published =
         runProgram(QStringLiteral(PRAVIK_CLI_PATH),
                    {QStringLiteral("publish"), display, QStringLiteral("--to"),
-                    QString::fromStdString(url()), QStringLiteral("--token-file"), tokenFile});
+                    QStringLiteral("http://127.0.0.1:%1").arg(m_port), QStringLiteral("--token-file"), tokenFile});
     EXPECT_EQ(published.status, 0) << published.err.toStdString();
     EXPECT_EQ(published.out, "window.lt\n");
     sendAndCompare("window.lt", pictures);

@@ -115,6 +115,18 @@ inline RawAnswer rawExchange(quint16 port, const std::string &bytes,
     return answer;
 }
 
+// A self-signed certificate for 127.0.0.1, made afresh for each test the way
+// the README tells an operator to make one, so that no fixture ever expires.
+inline bool writeTestCertificate(const QString &certificateFile, const QString &keyFile)
+{
+    return runProgram(QStringLiteral("openssl"),
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                       "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+                       "subjectAltName=IP:127.0.0.1", "-keyout", keyFile, "-out",
+                       certificateFile})
+               .status == 0;
+}
+
 inline httplib::Headers bearer(const QString &token)
 {
     return {{"Authorization", "Bearer " + token.toStdString()}};

@@ -4,7 +4,6 @@
 // or outside the file's folder or there is no token; the service's refusal
 // printed.
 #include "http_fixture.h"
-#include "test_certificate.h"
 
 #include "common/text_codec.h"
 

@@ -8,7 +8,6 @@
 #include "pravikd_process.h"
 #include "service_folder.h"
 
-#include <QImage>
 #include <QJsonArray>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -79,10 +78,7 @@ protected:
         write(QStringLiteral("fleet.txt"), m_fleet);
         write(QStringLiteral("schedule.txt"), schedule);
         ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("content"))));
-        if (clock.isEmpty())
-            ASSERT_TRUE(m_service.start(path(QStringLiteral("pravikd.conf"))));
-        else
-            ASSERT_TRUE(m_service.startAt(path(QStringLiteral("pravikd.conf")), clock));
+        ASSERT_TRUE(m_service.startAt(path(QStringLiteral("pravikd.conf")), clock));
         m_port = m_service.remotePort();
         ASSERT_NE(m_port, 0) << m_service.log().toStdString();
         m_token = readFileBytes(path("state/initial-token")).trimmed().toStdString();
@@ -92,7 +88,6 @@ protected:
     // The service's log so far.
     std::string log() { return m_service.log().toStdString(); }
 
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
     httplib::Headers headers() const { return {{"Authorization", "Bearer " + m_token}}; }
 
     httplib::Client client() const

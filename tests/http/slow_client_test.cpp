@@ -3,7 +3,6 @@
 // the head, the body and the TLS handshake alike. Clients that are merely
 // idle between requests, or send a large body steadily, are not.
 #include "http_fixture.h"
-#include "test_certificate.h"
 
 #include <openssl/ssl.h>
 

@@ -2,7 +2,6 @@
 // browsers to stay on it; anywhere beyond loopback without TLS is warned of at
 // every start.
 #include "http_fixture.h"
-#include "test_certificate.h"
 
 namespace {
 

@@ -19,21 +19,24 @@ public:
     ~PravikdProcess() { kill(); }
 
     // Starts the service on `config` with `variables` besides, such as
-    // PRAVIKD_TEST_CLOCK (ISO 8601 with an offset) or systemd's NOTIFY_SOCKET.
+    // PRAVIKD_TEST_CLOCK (ISO 8601 with an offset) or systemd's NOTIFY_SOCKET;
+    // one without a value is left unset.
     bool start(const QString &config, const QMap<QString, QString> &variables = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *unset : {"STATE_DIRECTORY", "CACHE_DIRECTORY", "NOTIFY_SOCKET",
                                   "WATCHDOG_USEC", "WATCHDOG_PID", "PRAVIKD_TEST_CLOCK"})
             environment.remove(QString::fromLatin1(unset));
-        for (auto it = variables.begin(); it != variables.end(); ++it)
-            environment.insert(it.key(), it.value());
+        for (auto it = variables.begin(); it != variables.end(); ++it) {
+            if (!it.value().isEmpty())
+                environment.insert(it.key(), it.value());
+        }
         m_process.setProcessEnvironment(environment);
         m_process.start(QStringLiteral(PRAVIKD_PATH), {QStringLiteral("--config"), config});
         return m_process.waitForStarted();
     }
 
-    // Starts the service with its clock at `testClock`.
+    // Starts the service with its clock at `testClock`, or the wall clock.
     bool startAt(const QString &config, const QString &testClock)
     {
         return start(config, {{QStringLiteral("PRAVIKD_TEST_CLOCK"), testClock}});
