@@ -97,6 +97,12 @@ QByteArray SharedUdpSocket::Mailbox::take()
     return datagram;
 }
 
+void SharedUdpSocket::Mailbox::discard()
+{
+    const std::lock_guard lock(m_mutex);
+    m_datagrams.clear();
+}
+
 void SharedUdpSocket::Mailbox::deliver(QByteArray datagram)
 {
     {

@@ -33,6 +33,8 @@ public:
         common::Status wait(int msecs, bool &arrived);
         // The oldest datagram waiting, or an empty one.
         QByteArray take();
+        // Drops every datagram waiting.
+        void discard();
 
     private:
         friend class SharedUdpSocket;

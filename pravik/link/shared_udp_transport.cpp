@@ -59,9 +59,13 @@ common::Status SharedUdpTransport::send(const QByteArray &frame)
         if (common::Status failed = takeSocket())
             return failed;
     }
-    // Open before the frame leaves, so that no echo can come first.
+    // Open before the frame leaves, so that no echo can come first. What
+    // waits already answered an earlier frame too late (or a service killed
+    // mid-frame): taken for this frame's echo, it would put every answer
+    // after it one frame behind.
     if (!m_mailbox)
         m_mailbox = m_socket->openMailbox(*m_remoteAddress);
+    m_mailbox->discard();
     return m_socket->send(frame, *m_remoteAddress, static_cast<quint16>(m_remotePort));
 }
 

@@ -67,6 +67,11 @@ common::Status UdpTransport::send(const QByteArray &frame)
         if (common::Status failed = bindLocalPort())
             return failed;
     }
+    // What waits answered an earlier frame too late: it is not this one's.
+    m_hasWaiting = false;
+    m_waiting.clear();
+    while (m_socket.hasPendingDatagrams())
+        m_socket.receiveDatagram();
     if (m_socket.writeDatagram(frame, *m_remoteAddress, static_cast<quint16>(m_remotePort)) !=
         frame.size())
         return linkFailure(m_socket.errorString());

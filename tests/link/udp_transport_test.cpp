@@ -260,6 +260,37 @@ TEST(UdpTransports, OneBoardAndAFleetTakeTheSameAddresses)
     EXPECT_EQ(echo, QByteArray("\x01"));
 }
 
+// An answer that came after its frame's exchange had ended is not taken for
+// the next frame's, by a board alone or in a fleet: every answer after it
+// would be one frame behind, and every frame sent twice.
+TEST(UdpTransports, AnAnswerThatCameTooLateIsNotTheNextFramesEcho)
+{
+    Peer board("127.0.0.2");
+    ASSERT_TRUE(board.bound);
+    UdpTransport alone;
+    SharedUdpSockets sockets;
+    SharedUdpTransport inFleet(sockets);
+    for (DatagramLink *link : {static_cast<DatagramLink *>(&alone), static_cast<DatagramLink *>(&inFleet)}) {
+        const quint16 ourPort = freePort();
+        link->setRemote(QStringLiteral("127.0.0.2"), board.socket.localPort());
+        ASSERT_FALSE(link->setLocalPort(ourPort).has_value());
+        bool waiting = false;
+        QByteArray answer;
+        for (const char *frame : {"1", "2"}) {
+            ASSERT_FALSE(link->send(frame).has_value());
+            ASSERT_TRUE(board.socket.waitForReadyRead(2000));
+            EXPECT_EQ(board.socket.receiveDatagram().data(), QByteArray(frame));
+            // The first frame's answer comes when its exchange has ended.
+            board.socket.writeDatagram(frame == std::string("1") ? "late" : "b",
+                                       QHostAddress::LocalHost, ourPort);
+            ASSERT_FALSE(link->waitForData(2000, waiting).has_value());
+            ASSERT_TRUE(waiting);
+        }
+        EXPECT_FALSE(link->readWaiting(answer).has_value());
+        EXPECT_EQ(answer, QByteArray("b"));
+    }
+}
+
 // Should the shared socket's receiving thread end on an error, every board
 // waiting on it learns that error at once instead of timing out.
 TEST(SharedUdpTransport, AReceiverThatEndsFailsItsBoardsWithItsError)
