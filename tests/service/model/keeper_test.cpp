@@ -184,36 +184,6 @@ TEST_F(KeeperTest, ActsOnlyWhereTheBoardsDifferFromTheSchedule)
     EXPECT_EQ(ordersOf(*again), QStringList());
 }
 
-// The schedule's actions go into the audit trail, each written through to
-// the disk: they are told after every board's work is given, once each, with
-// the minute they were decided at.
-TEST_F(KeeperTest, TellsEachScheduledActionOnceAfterTheWorkIsGiven)
-{
-    clock = std::make_unique<ManualClock>(at("2026-12-07T09:59:00+01:00"));
-    Keeper keeper(
-        setup(), *clock, [this](const QString &line) { log << line; },
-        [this](const WorkOrder &order, fleet::FleetLink &link, const jobs::StopToken &stop,
-               const WorkProgress &progress) { return boards(order, link, stop, progress); });
-    QStringList told;
-    QObject::connect(&keeper, &Keeper::jobChanged, [&](const JobStatus &job) {
-        if (job.state == JobStatus::State::Queued)
-            told << QStringLiteral("job ") + job.board;
-    });
-    QObject::connect(&keeper, &Keeper::scheduledAction,
-                     [&](const QString &board, const QString &what, const QDateTime &time) {
-                         told << QStringLiteral("%1: %2 at %3")
-                                     .arg(board, what, time.toUTC().toString(Qt::ISODate));
-                     });
-    ASSERT_EQ(keeper.start(), std::nullopt);
-    ASSERT_TRUE(until([&] { return keeper.idle() && told.size() >= 6; }));
-    clock->moveTo(at("2026-12-07T10:00:00+01:00"));
-    ASSERT_TRUE(until([&] { return keeper.idle() && told.size() >= 8; }));
-    EXPECT_EQ(told, (QStringList{"job a", "job b", "job c", "a: lobby.lt at 2026-12-07T08:59:00Z",
-                                 "b: lobby.lt at 2026-12-07T08:59:00Z",
-                                 "c: lobby.lt at 2026-12-07T08:59:00Z", "job a",
-                                 "a: lobby.lt, screen 0 at 2026-12-07T09:00:00Z"}));
-}
-
 // A failing board is tried again after 15 s, then 30 s; when it answers again
 // its clock is set first, then its content.
 TEST_F(KeeperTest, AFailingBoardIsTriedAgainLaterAndGetsItsClockFirst)
