@@ -23,7 +23,7 @@ constexpr int kStripWidth = 1256;
 
 common::Failure notThere(const QString &text)
 {
-    return {static_cast<int>(Refusal::UnknownFile), QString(), text, common::MessageIcon::Error};
+    return refused(Refusal::UnknownFile, text);
 }
 
 struct Loaded

@@ -21,11 +21,6 @@ namespace {
 // How many ended jobs can still be asked about.
 constexpr std::size_t kJobsKept = 500;
 
-common::Failure refused(Refusal why, const QString &text)
-{
-    return {static_cast<int>(why), QString(), text, common::MessageIcon::Error};
-}
-
 } // namespace
 
 struct Keeper::Private

@@ -29,8 +29,7 @@ QJsonValue rangeValue(const std::optional<schedule::DisplayRange> &range)
 
 common::Failure stopping()
 {
-    return {static_cast<int>(Refusal::Stopping), QString(),
-            QStringLiteral("the service is stopping"), common::MessageIcon::Error};
+    return refused(Refusal::Stopping, QStringLiteral("the service is stopping"));
 }
 
 QString zoned(const QDateTime &time, const QTimeZone &zone)
@@ -183,10 +182,9 @@ std::optional<JobStatus> KeeperRemote::job(int id)
 common::Expected<QJsonObject> KeeperRemote::plan(const QDateTime &from, int hours)
 {
     if (hours < 1 || hours > kLongestPlanHours || !from.isValid())
-        return common::Failure{
-            static_cast<int>(Refusal::BadRequest), QString(),
-            QStringLiteral("a plan spans 1 to %1 hours from a valid time").arg(kLongestPlanHours),
-            common::MessageIcon::Error};
+        return refused(
+            Refusal::BadRequest,
+            QStringLiteral("a plan spans 1 to %1 hours from a valid time").arg(kLongestPlanHours));
     ServiceFiles files;
     QTimeZone zone;
     {

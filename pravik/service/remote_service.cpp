@@ -12,6 +12,11 @@ QJsonValue timeValue(const QDateTime &time)
 
 } // namespace
 
+common::Failure refused(Refusal why, const QString &text)
+{
+    return {static_cast<int>(why), QString(), text, common::MessageIcon::Error};
+}
+
 QString commandName(Command::Kind kind)
 {
     switch (kind) {

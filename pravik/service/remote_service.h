@@ -28,6 +28,9 @@ enum class Refusal : int {
     Stopping = 16, // the service is ending; the command was not taken
 };
 
+// A refusal of the service as a failure: `why` is its code.
+common::Failure refused(Refusal why, const QString &text);
+
 // What the operator asks of a board through the service.
 struct Command
 {

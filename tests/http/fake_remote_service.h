@@ -16,10 +16,7 @@ using pravik::service::JobStatus;
 using pravik::service::Refusal;
 using pravik::service::ServiceEvent;
 
-inline common::Failure refusal(Refusal code, const QString &text)
-{
-    return {int(code), QString(), text, common::MessageIcon::Error};
-}
+using pravik::service::refused;
 
 struct Upload
 {
@@ -82,22 +79,22 @@ public:
     {
         const std::lock_guard lock(m_mutex);
         if (stopping)
-            return refusal(Refusal::Stopping, QStringLiteral("the service is stopping"));
+            return refused(Refusal::Stopping, QStringLiteral("the service is stopping"));
         if (!board(command.board))
-            return refusal(Refusal::UnknownBoard, QStringLiteral("no board ") + command.board);
+            return refused(Refusal::UnknownBoard, QStringLiteral("no board ") + command.board);
         if (busy.contains(command.board))
-            return refusal(Refusal::BoardBusy, QStringLiteral("busy"));
+            return refused(Refusal::BoardBusy, QStringLiteral("busy"));
         if (!command.file.isEmpty() && command.file != QLatin1String("lobby.lt"))
-            return refusal(Refusal::UnknownFile, QStringLiteral("no file ") + command.file);
+            return refused(Refusal::UnknownFile, QStringLiteral("no file ") + command.file);
         commands.append(command);
         return m_nextJob++;
     }
     common::Expected<int> stop(const QString &name) override
     {
         if (!board(name))
-            return refusal(Refusal::UnknownBoard, QStringLiteral("no board ") + name);
+            return refused(Refusal::UnknownBoard, QStringLiteral("no board ") + name);
         if (!busy.contains(name))
-            return refusal(Refusal::NothingToStop, QStringLiteral("nothing to stop"));
+            return refused(Refusal::NothingToStop, QStringLiteral("nothing to stop"));
         return 7;
     }
     std::optional<JobStatus> job(int id) override
@@ -115,16 +112,16 @@ public:
     {
         asked(file);
         if (file != QLatin1String("lobby.lt"))
-            return refusal(Refusal::UnknownFile, QStringLiteral("no file ") + file);
+            return refused(Refusal::UnknownFile, QStringLiteral("no file ") + file);
         if (index != 0)
-            return refusal(Refusal::BadRequest, QStringLiteral("no screen"));
+            return refused(Refusal::BadRequest, QStringLiteral("no screen"));
         return QByteArray("\x89PNG screen 0");
     }
     common::Expected<QByteArray> showPicture(const QString &file) override
     {
         asked(file);
         if (file != QLatin1String("lobby.lt"))
-            return refusal(Refusal::UnknownFile, QStringLiteral("no file ") + file);
+            return refused(Refusal::UnknownFile, QStringLiteral("no file ") + file);
         return QByteArray("GIF89a show");
     }
     common::Expected<QString> upload(const QString &name, const QByteArray &display,

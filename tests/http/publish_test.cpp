@@ -130,7 +130,7 @@ TEST_F(PravikCliPublish, NothingIsSentForAFileThatWouldNotWorkThere)
 TEST_F(PravikCliPublish, TheServicesRefusalIsPrinted)
 {
     service.uploadRefusal =
-        refusal(Refusal::BadRequest, QStringLiteral("the picture one.bmp is no picture"));
+        refused(Refusal::BadRequest, QStringLiteral("the picture one.bmp is no picture"));
     ProgramRun run = publish(withToken());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, QStringLiteral("pravik-cli publish: the service refused the upload (400): "

@@ -240,7 +240,7 @@ TEST_F(HttpRoutes, AnUploadHandsTheDisplayFileAndItsPicturesToTheService)
     {
         const char *what;
         httplib::MultipartFormDataItems parts;
-    } refused[] = {
+    } refusedUploads[] = {
         {"no display file", {{"picture", "BM", "a.bmp", ""}}},
         {"two display files", {{"display", "x", "a.lt", ""}, {"display", "y", "b.lt", ""}}},
         {"a display file that leaves the folder", {{"display", "x", "../shop.lt", ""}}},
@@ -251,7 +251,7 @@ TEST_F(HttpRoutes, AnUploadHandsTheDisplayFileAndItsPicturesToTheService)
           {"picture", "1", "p.bmp", ""},
           {"picture", "2", "p.bmp", ""}}},
     };
-    for (const auto &c : refused) {
+    for (const auto &c : refusedUploads) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(client().Post("/api/v1/content", bearer(operatorToken), c.parts)->status, 400);
     }
@@ -259,7 +259,7 @@ TEST_F(HttpRoutes, AnUploadHandsTheDisplayFileAndItsPicturesToTheService)
     EXPECT_EQ(service.uploads.size(), 1);
 
     service.uploadRefusal =
-        refusal(Refusal::BadRequest, QStringLiteral("the picture a.bmp is not in the upload"));
+        refused(Refusal::BadRequest, QStringLiteral("the picture a.bmp is not in the upload"));
     httplib::Result missing =
         client().Post("/api/v1/content", bearer(operatorToken), {{"display", "x", "a.lt", ""}});
     EXPECT_EQ(missing->status, 400);
